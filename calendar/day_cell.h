@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include "calendar/rect.h"
+
+namespace kelvo {
+
+// One square of the month grid: the engine fills the texts and marks, the
+// face painter sets CellRect, the mouse handlers hit-test it.
+struct DayCell {
+  Rect CellRect;
+  std::string DayText;         // "1" .. "31"
+  std::string DateText;        // "yyyy-mm-dd"
+  std::string LunarYearText;   // e.g. 甲辰年
+  std::string LunarMonthText;  // e.g. 正月, 闰二月
+  std::string LunarDayText;    // 初一 .. 三十
+  std::string LabelText;       // festival, solar term or lunar day name
+  bool IsOtherMonth = false;
+  bool IsFestivalOrTerm = false;
+  bool IsToday = false;
+};
+
+}  // namespace kelvo
