@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "calendar/day_cell.h"
+#include "calendar/rect.h"
+
+namespace kelvo {
+
+// One announcement entry drawn in the date panel.
+struct AnnouncementLink {
+  Rect LinkRect;
+  std::string LinkTitle;
+  std::string LinkUrl;
+};
+
+// Every value the calendar window's handlers share. Platform objects (menu,
+// tray icon, cursor, pictures, hook) live beside it in the Win32 window.
+struct CalendarState {
+  std::vector<DayCell> DayCells;
+  int16_t CellCount = 0;
+  int16_t DaysInMonth = 0;
+  int16_t ShownYear = 0;
+  int16_t ShownMonth = 0;
+  int16_t SelectedDay = 0;
+  int32_t HoverCell = -1;
+  int32_t PressedDay = 0;
+  std::string PanelYearText;
+  std::string PanelLunarText;
+  std::string PanelDateText;
+  std::vector<AnnouncementLink> AnnouncementLinks;
+  int32_t LinkCount = 0;
+  bool UpdateChecked = false;
+  uint32_t LastNetTry = 0;
+};
+
+}  // namespace kelvo
