@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "window/calendar_state.h"
+
+namespace kelvo {
+
+// A network step runs when more than this many milliseconds have passed
+// since the last one.
+inline constexpr uint32_t kNetStepInterval = 15000;
+
+// Milliseconds from `since` to `now` on the 32-bit tick counter. The counter
+// wraps after about 49.7 days; the unsigned difference stays right across it.
+constexpr uint32_t TicksSince(uint32_t since, uint32_t now) {
+  return now - since;
+}
+
+constexpr bool NetStepDue(uint32_t lastNetTry, uint32_t now) {
+  return TicksSince(lastNetTry, now) > kNetStepInterval;
+}
+
+// What the network timer drives. The Win32 window implements it over
+// GetTickCount, the update check, ModGG, Timer1 and the painter; the tests
+// implement it with fakes.
+class NetworkTimerHost {
+ public:
+  virtual ~NetworkTimerHost() = default;
+  // Milliseconds since system start (wraps at 2^32).
+  virtual uint32_t TickCount() = 0;
+  // The update check. It may pump messages (so Timer1 can tick again inside
+  // it) and, when the user accepts an update, unload the window.
+  virtual bool CheckForUpdate() = 0;
+  virtual void StartGGFetch() = 0;
+  // The fetch thread's loaded flag, read with acquire order.
+  virtual bool GGLoaded() = 0;
+  // The fetched list decoded with the ANSI code page, as UTF-8. Only asked
+  // for after GGLoaded() returned true.
+  virtual std::string GGText() = 0;
+  // Stops Timer1 for good.
+  virtual void DisableTimer() = 0;
+  virtual void PaintCalendar() = 0;
+  // False once the window has been unloaded.
+  virtual bool WindowLoaded() = 0;
+};
+
+// Timer1's handler: every 10 ms it looks whether a network step is due (the
+// update check until it succeeded once, the announcement fetch until the list
+// arrived) and publishes the list on the face as soon as it is there.
+class NetworkTimer {
+ public:
+  NetworkTimer(CalendarState& state, NetworkTimerHost& host);
+  ~NetworkTimer();
+  NetworkTimer(const NetworkTimer&) = delete;
+  NetworkTimer& operator=(const NetworkTimer&) = delete;
+
+  // One tick. Safe to re-enter from inside the update check.
+  void Timer1_Timer();
+
+  // The list has been parsed onto the face; the timer does nothing more.
+  bool Published() const { return published_; }
+
+ private:
+  void Publish();
+
+  CalendarState& state_;
+  NetworkTimerHost& host_;
+  bool published_ = false;
+  // Set to false when this object goes away. A tick holds a copy across the
+  // update check, which can destroy the window and this timer with it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace kelvo

@@ -1,0 +1,130 @@
+#include "net/announcements.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace kelvo {
+namespace {
+
+CalendarState Parsed(std::string_view text) {
+  CalendarState state;
+  ParseGGList(state, text);
+  return state;
+}
+
+TEST(ParseGGList, TwoEntriesGetTitlesAddressesAndTheirRows) {
+  const CalendarState s = Parsed("A$U1#B$U2");
+  ASSERT_EQ(s.LinkCount, 2);
+  ASSERT_EQ(s.AnnouncementLinks.size(), 2u);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "A");
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "U1");
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkRect, (Rect{410, 220, 538, 240}));
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "B");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "U2");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkRect, (Rect{410, 245, 538, 265}));
+}
+
+TEST(ParseGGList, FieldsAfterTheAddressAreIgnored) {
+  const CalendarState s = Parsed("a$b$c");
+  ASSERT_EQ(s.LinkCount, 1);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "a");
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "b");
+}
+
+TEST(ParseGGList, SeventhEntryLiesBelowTheWindow) {
+  const CalendarState s = Parsed("t0$u0#t1$u1#t2$u2#t3$u3#t4$u4#t5$u5#t6$u6");
+  ASSERT_EQ(s.LinkCount, 7);
+  EXPECT_EQ(s.AnnouncementLinks[5].LinkRect, (Rect{410, 345, 538, 365}));
+  EXPECT_EQ(s.AnnouncementLinks[6].LinkRect, (Rect{410, 370, 538, 390}));
+  EXPECT_EQ(s.AnnouncementLinks[6].LinkTitle, "t6");
+  EXPECT_EQ(s.AnnouncementLinks[6].LinkUrl, "u6");
+}
+
+TEST(ParseGGList, EmptyTextGivesNoEntries) {
+  const CalendarState s = Parsed("");
+  EXPECT_EQ(s.LinkCount, 0);
+  EXPECT_TRUE(s.AnnouncementLinks.empty());
+}
+
+TEST(ParseGGList, TrailingHashAddsNoEmptyLink) {
+  const CalendarState s = Parsed("A$U1#B$U2#");
+  ASSERT_EQ(s.LinkCount, 2);
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "U2");
+}
+
+TEST(ParseGGList, OnlySeparatorsGiveNoEntries) {
+  EXPECT_EQ(Parsed("#").LinkCount, 0);
+  EXPECT_EQ(Parsed("###").LinkCount, 0);
+  EXPECT_EQ(Parsed("no dollar at all").LinkCount, 0);
+}
+
+TEST(ParseGGList, PieceWithoutDollarTakesNoRow) {
+  const CalendarState s = Parsed("A$U1#stray#B$U2");
+  ASSERT_EQ(s.LinkCount, 2);
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "B");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkRect, (Rect{410, 245, 538, 265}));
+}
+
+TEST(ParseGGList, LineBreaksAndSpacesStayInTheirFields) {
+  const CalendarState s = Parsed("A$U1\r\n#\r\n B $ U2\t#\r\n");
+  ASSERT_EQ(s.LinkCount, 2);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "A");
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "U1\r\n");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "\r\n B ");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, " U2\t");
+}
+
+TEST(ParseGGList, EmptyFieldsAroundTheDollarAreKept) {
+  const CalendarState s = Parsed("$#T$#$U");
+  ASSERT_EQ(s.LinkCount, 3);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "");
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "T");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "");
+  EXPECT_EQ(s.AnnouncementLinks[2].LinkTitle, "");
+  EXPECT_EQ(s.AnnouncementLinks[2].LinkUrl, "U");
+}
+
+TEST(ParseGGList, ChineseTitlesPassThroughUnchanged) {
+  const CalendarState s = Parsed("公告一$http://example.com/a#新版本$http://example.com/b");
+  ASSERT_EQ(s.LinkCount, 2);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "公告一");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "新版本");
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "http://example.com/b");
+}
+
+TEST(ParseGGList, SecondParseAppendsAfterTheCountedEntries) {
+  CalendarState s;
+  ParseGGList(s, "A$U1");
+  ParseGGList(s, "B$U2");
+  ASSERT_EQ(s.LinkCount, 2);
+  ASSERT_EQ(s.AnnouncementLinks.size(), 2u);
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "B");
+}
+
+TEST(ParseGGList, LongListIsParsedWhole) {
+  // The largest list the fetch accepts (1 MiB) packed with the shortest
+  // entries: one row every 4 bytes.
+  std::string text;
+  for (int i = 0; i < 262144; ++i) text += "t$u#";
+  const auto start = std::chrono::steady_clock::now();
+  const CalendarState s = Parsed(text);
+  const auto took = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(s.LinkCount, 262144);
+  ASSERT_EQ(s.AnnouncementLinks.size(), 262144u);
+  EXPECT_EQ(s.AnnouncementLinks[262143].LinkRect, (Rect{410, 6553795, 538, 6553815}));
+  EXPECT_EQ(s.AnnouncementLinks[262143].LinkUrl, "u");
+  std::printf("[ figure ] 262144 entries (1 MiB) parsed in %.1f ms\n",
+              std::chrono::duration<double, std::milli>(took).count());
+}
+
+TEST(AnnouncementRect, LastPlaceableRowStaysInRange) {
+  EXPECT_EQ(kLastAnnouncementRow, 85899336);
+  EXPECT_EQ(AnnouncementRect(kLastAnnouncementRow), (Rect{410, 2147483620, 538, 2147483640}));
+}
+
+}  // namespace
+}  // namespace kelvo
