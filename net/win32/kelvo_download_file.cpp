@@ -1,0 +1,131 @@
+#include "net/win32/kelvo_download_file.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <optional>
+#include <vector>
+
+#include "net/download_rules.h"
+#include "net/win32/file_handle.h"
+#include "net/win32/internet_handle.h"
+#include "net/win32/message_pump.h"
+#include "net/win32/text_codec.h"
+
+namespace kelvo {
+namespace {
+
+uint32_t QueryStatusCode(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  DWORD index = 0;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      &index)) {
+    return 0;
+  }
+  return status;
+}
+
+// The header as text: the numeric form is a 32-bit DWORD and would quietly
+// wrap a length of 4 GB or more into a small, wrong number.
+std::optional<std::string> QueryContentLengthHeader(HINTERNET request) {
+  char text[64] = {};
+  DWORD size = sizeof text - 1;
+  DWORD index = 0;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, &index)) {
+    return std::nullopt;
+  }
+  return std::string(text, size);
+}
+
+// Closes the request before the session, then raises Complete, whatever
+// path the call took.
+struct CallScope {
+  DownLoadFileEvents* events;
+  bool raise;
+  InternetHandle session;
+  InternetHandle request;
+  ~CallScope() {
+    request.Close();
+    session.Close();
+    if (raise && events) events->Complete();
+  }
+};
+
+}  // namespace
+
+bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::string& strSaveFile,
+                                      bool bHidden, bool bRaiseEvent, bool bMakeFile,
+                                      std::string& strFileData) {
+  m_bStop = false;
+  const bool raise = bRaiseEvent && m_events != nullptr;
+  if (m_bBusy) {
+    if (raise) m_events->Complete();
+    return false;
+  }
+  m_bBusy = true;
+  struct BusyReset {
+    bool& busy;
+    ~BusyReset() { busy = false; }
+  } busyReset{m_bBusy};
+
+  bool result = false;
+  CallScope scope{m_events, raise, {}, {}};
+  scope.session = InternetHandle(InternetOpenA(nullptr, 0, nullptr, nullptr, 0));
+  if (!scope.session) return false;
+  const std::wstring url = Utf8ToWide(strURLFile);
+  scope.request = InternetHandle(
+      InternetOpenUrlW(scope.session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+  if (!scope.request) return false;
+  HINTERNET request = scope.request.Get();
+
+  const uint32_t status = QueryStatusCode(request);
+  const std::optional<std::string> lengthHeader = QueryContentLengthHeader(request);
+  const std::optional<int32_t> total = AcceptedTotal(
+      status, lengthHeader ? std::optional<std::string_view>(*lengthHeader) : std::nullopt,
+      bMakeFile ? DownloadMode::File : DownloadMode::Memory);
+  if (!total) return false;
+  if (raise) m_events->QueryFileInfo(*total);
+
+  if (bMakeFile) {
+    const std::wstring path = Utf8ToWide(strSaveFile);
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS,
+                                bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FileTransferTally tally;
+    std::vector<char> chunk(kDownloadChunkSize);
+    while (!m_bStop) {
+      DWORD delivered = 0;
+      if (!InternetReadFile(request, chunk.data(), kDownloadChunkSize, &delivered)) delivered = 0;
+      if (delivered == 0) break;
+      DWORD written = 0;
+      WriteFile(file.Get(), chunk.data(), delivered, &written, nullptr);
+      if (!tally.AddChunk(delivered)) break;
+      if (raise) m_events->Loading(tally.Received());
+      PumpPendingMessages();
+    }
+    file.Close();
+    result = true;
+  } else {
+    // Sized from the accepted length, which is capped far below anything
+    // that could exhaust memory.
+    std::string buffer(static_cast<size_t>(*total), '\0');
+    MemoryTransferTally tally(*total);
+    for (;;) {
+      DWORD delivered = 0;
+      if (!InternetReadFile(request, buffer.data() + tally.Offset(),
+                            static_cast<DWORD>(tally.NextReadSize()), &delivered)) {
+        delivered = 0;
+      }
+      if (!tally.AddChunk(delivered)) break;
+      PumpPendingMessages();
+    }
+    // A body cut short is not the file the server meant: a truncated
+    // manifest would run a truncated script. Only a complete body is text.
+    if (tally.Complete()) strFileData = AnsiToUtf8(buffer);
+  }
+  return result;
+}
+
+}  // namespace kelvo
