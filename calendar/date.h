@@ -1,7 +1,10 @@
 #pragma once
 #include <compare>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kelvo {
 
@@ -23,5 +26,15 @@ bool IsGregorianLeapYear(int year);
 int16_t DaysInGregorianMonth(int16_t year, int16_t month);
 // "yyyy-mm-dd".
 std::string FormatIsoDate(Date date);
+
+// A real day of the Gregorian calendar (month 1..12, day within the month).
+bool IsValidDate(Date date);
+// Writes "yyyy-mm-dd" (years below 1000 zero-padded, a sign before negative
+// years) without allocating; returns the number of characters written.
+inline constexpr size_t kIsoDateBufferSize = 16;
+size_t FormatIsoDate(Date date, char* out);
+// Reads exactly "yyyy-mm-dd" (ASCII digits, year 0001..9999) naming a real
+// day; anything else is empty.
+std::optional<Date> ParseIsoDate(std::string_view text);
 
 }  // namespace kelvo
