@@ -1,0 +1,21 @@
+#include "desktop/win32/mod_32bit_icon.h"
+
+namespace kelvo {
+namespace {
+
+HICON LoadProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ProgramIconId),
+                                       IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+HICON SetWindowIcons(HWND hWnd) {
+  HICON smallIcon = LoadProgramIcon(16);
+  SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  HICON bigIcon = LoadProgramIcon(32);
+  SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+  return TrayWantsSmallIcon(GetVersion()) ? smallIcon : bigIcon;
+}
+
+}  // namespace kelvo

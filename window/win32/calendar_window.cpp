@@ -1,0 +1,315 @@
+#include "window/win32/calendar_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "desktop/win32/mod_32bit_icon.h"
+#include "desktop/win32/platform_text.h"
+
+namespace kelvo {
+namespace {
+
+constexpr int HidePictureId = 101;
+constexpr int ArrowStripId = 102;
+constexpr WORD HandCursorId = 32649;  // IDC_HAND
+constexpr UINT TrackLeave = 2;        // TME_LEAVE
+
+// Mouse buttons and shift keys as the portable handlers number them.
+int ButtonsHeld(WPARAM wParam) {
+  int buttons = 0;
+  if (wParam & MK_LBUTTON) buttons |= LeftButton;
+  if (wParam & MK_RBUTTON) buttons |= RightButton;
+  if (wParam & MK_MBUTTON) buttons |= MiddleButton;
+  return buttons;
+}
+
+int ShiftState(WPARAM wParam) {
+  int shift = 0;
+  if (wParam & MK_SHIFT) shift |= 1;
+  if (wParam & MK_CONTROL) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+int ButtonOf(UINT uMsg) {
+  switch (uMsg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return RightButton;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      return MiddleButton;
+    default:
+      return LeftButton;
+  }
+}
+
+Bitmap LoadBitmapResource(HINSTANCE module, int id) {
+  Bitmap bitmap(static_cast<HBITMAP>(
+      LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) {
+    throw std::runtime_error("无法加载位图资源 " + std::to_string(id));
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+CalendarWindow::CalendarWindow() : m_surface(Width, Height), m_calendar(*this) {}
+
+CalendarWindow::~CalendarWindow() {
+  Unload();
+}
+
+void CalendarWindow::OnInitialize() {
+  InitCommonControls();
+}
+
+void CalendarWindow::Create(HINSTANCE instance) {
+  m_resources = instance;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExW(instance, ClassName, &windowClass)) {
+    windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ClassWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+  }
+  // A tool window has no taskbar button; WS_POPUP alone has no caption,
+  // border or system buttons, so the window size is the client size.
+  const std::wstring caption = ToWide(Caption);
+  CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, caption.c_str(), WS_POPUP, 0, 0, Width, Height,
+                  nullptr, nullptr, instance, this);
+  if (!m_hWnd) throw std::runtime_error("无法创建日历窗口");
+  SetTimer1Enabled(true);
+}
+
+void CalendarWindow::OnLoad() {
+  m_loaded = true;
+  // 1. Marks the running calendar window for other programs.
+  SetPropA(m_hWnd, WakeUpProperty, reinterpret_cast<HANDLE>(1));
+  // 2.
+  HookWindowProcedure();
+  // 3. Sent by the shell when the taskbar is re-created.
+  m_taskbarCreatedMsg = RegisterWindowMessageA("TaskBarCreated");
+  // 4.
+  m_trayIcon = SetWindowIcons(m_hWnd);
+  // 5.
+  StartAnnouncementFetch();
+  // 6.
+  NotifyIcon().AddNotifyIcon(m_hWnd, m_trayIcon, Caption);
+  // 7.
+  LoadPictures();
+  // 8.
+  m_handCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(HandCursorId));
+  // 9.
+  FillTrayMenu();
+  // 10.
+  m_leaveTrack = TRACKMOUSEEVENT{sizeof(TRACKMOUSEEVENT), TrackLeave, m_hWnd, 0};
+  // 11. The calendar tables are constant data of the engine: nothing to fill.
+  // 12, 13. Today's month with today selected, which paints the face.
+  m_calendar.StartAtToday();
+  // 14. Right edge on the right of the work area, top on the top of the screen.
+  MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
+  // 15.
+  LoadStoredSettings();
+  // 16.
+  State().LastNetTry = GetTickCount();
+}
+
+void CalendarWindow::Show() {
+  ShowWindow(m_hWnd, SW_SHOW);
+  UpdateWindow(m_hWnd);
+}
+
+void CalendarWindow::OnUnload() {
+  RemovePropA(m_hWnd, WakeUpProperty);
+  if (m_handCursor) DestroyCursor(m_handCursor);
+  m_handCursor = nullptr;
+  UnhookWindowProcedure();
+}
+
+void CalendarWindow::Unload() {
+  if (!m_hWnd) return;
+  if (m_loaded) {
+    m_loaded = false;
+    OnUnload();
+  }
+  DestroyWindow(m_hWnd);
+}
+
+// --- steps that later additions fill in -----------------------------------
+
+// Start-up step 2: route the window's messages through the window
+// procedure hook. Until it exists, the class procedure sees them directly.
+void CalendarWindow::HookWindowProcedure() {}
+
+// Shutdown step 3: take the hook out again.
+void CalendarWindow::UnhookWindowProcedure() {}
+
+// Start-up step 5: fetch the announcement list in the background.
+void CalendarWindow::StartAnnouncementFetch() {}
+
+// Start-up step 15: apply the stored semi-transparent and start-up settings.
+void CalendarWindow::LoadStoredSettings() {}
+
+// The network timer's tick; it draws nothing.
+void CalendarWindow::Timer1_Timer() {}
+
+// ----------------------------------------------------------------------------
+
+void CalendarWindow::LoadPictures() {
+  m_hidePicture = LoadBitmapResource(m_resources, HidePictureId);
+  m_arrowStrip = LoadBitmapResource(m_resources, ArrowStripId);
+  m_surface.SetPicture(PictureId::HidePicture, m_hidePicture.Get());
+  m_surface.SetPicture(PictureId::ArrowStrip, m_arrowStrip.Get());
+}
+
+void CalendarWindow::FillTrayMenu() {
+  CKelvoMenu& menu = TrayMenu();
+  menu.InsertItem(IDM_SHOWHIDE, "隐藏日历", MFT_STRING);
+  menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
+  menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
+  menu.InsertItem(0, "", MFT_SEPARATOR);
+  menu.InsertItem(IDM_EXIT, "退出程序(&X)", MFT_STRING);
+}
+
+CKelvoMenu& CalendarWindow::TrayMenu() {
+  if (!m_trayMenu) m_trayMenu.emplace();
+  return *m_trayMenu;
+}
+
+CKelvoNotifyIcon& CalendarWindow::NotifyIcon() {
+  if (!m_notifyIcon) m_notifyIcon.emplace();
+  return *m_notifyIcon;
+}
+
+void CalendarWindow::SetTimer1Enabled(bool enabled) {
+  if (enabled) {
+    SetTimer(m_hWnd, Timer1Id, Timer1Interval, nullptr);
+  } else {
+    KillTimer(m_hWnd, Timer1Id);
+  }
+}
+
+// --- WindowHost ---------------------------------------------------------------
+
+void CalendarWindow::SurfaceChanged() {
+  if (m_hWnd) InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+Date CalendarWindow::Today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {static_cast<int16_t>(now.wYear), static_cast<int16_t>(now.wMonth),
+          static_cast<int16_t>(now.wDay)};
+}
+
+void CalendarWindow::BeginWindowDrag() {
+  // The press took the capture; the system's move loop needs it back, and
+  // a press on the "caption" makes the system move the window with the mouse.
+  ReleaseCapture();
+  SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void CalendarWindow::TrackMouseLeave() {
+  _TrackMouseEvent(&m_leaveTrack);
+}
+
+void CalendarWindow::OpenUrl(const std::string& url) {
+  const std::wstring address = ToWide(url);
+  ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CalendarWindow::HideWindow() {
+  ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CalendarWindow::SetMenuItemText(int id, const std::string& text) {
+  TrayMenu().ModifyItem(static_cast<UINT>(id), MIIM_STRING, text);
+}
+
+// --- messages ---------------------------------------------------------------
+
+LRESULT CALLBACK CalendarWindow::ClassWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam,
+                                                 LPARAM lParam) {
+  if (uMsg == WM_NCCREATE) {
+    auto* window =
+        static_cast<CalendarWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->m_hWnd = hWnd;
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  auto* window = reinterpret_cast<CalendarWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+  if (!window) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+  if (uMsg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+    window->m_hWnd = nullptr;
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+  }
+  return window->HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  switch (uMsg) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the retained surface covers every pixel
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      OnMouseButton(uMsg, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam), GET_X_LPARAM(lParam),
+                             GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == Timer1Id) Timer1_Timer();
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_DESTROY:
+      KillTimer(m_hWnd, Timer1Id);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+  }
+}
+
+void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  const int button = ButtonOf(uMsg);
+  const bool press = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN;
+  if (press) {
+    // Like any form, the window keeps the mouse while a button is down, so
+    // the release reaches it even outside.
+    SetCapture(m_hWnd);
+    m_calendar.OnMouseDown(button, ShiftState(wParam), x, y);
+  } else {
+    if (ButtonsHeld(wParam) == 0 && GetCapture() == m_hWnd) ReleaseCapture();
+    m_calendar.OnMouseUp(button, ShiftState(wParam), x, y);
+  }
+}
+
+void CalendarWindow::OnPaint() {
+  PaintScope paint(m_hWnd);
+  const RECT& area = paint.Area();
+  BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+         m_surface.Dc(), area.left, area.top, SRCCOPY);
+}
+
+}  // namespace kelvo

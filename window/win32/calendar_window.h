@@ -1,0 +1,118 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "desktop/win32/kelvo_menu.h"
+#include "desktop/win32/kelvo_notify_icon.h"
+#include "window/calendar_wnd.h"
+#include "window/win32/gdi_canvas.h"
+#include "window/win32/gdi_objects.h"
+
+namespace kelvo {
+
+// The calendar form on Win32: a borderless 538 x 370 tool window at the
+// top-right corner of the screen. It owns the portable CalendarWnd (state,
+// painting, mouse handling) and every platform object the window uses, and
+// serves as its WindowHost.
+//
+// Message routing: the window class procedure finds the object and calls
+// HandleMessage(), the window's own handling (paint, mouse, timer, close,
+// destroy). A hook that wants to see messages first installs itself in
+// front of the class procedure and passes on to it.
+class CalendarWindow final : public WindowHost {
+ public:
+  static constexpr int Width = 538;
+  static constexpr int Height = 370;
+  static constexpr const wchar_t* ClassName = L"KelvoCalendarWnd";
+  static constexpr const char* Caption = "Kelvo日历";
+  static constexpr const char* WakeUpProperty = "KelvoCalendar_WakeUp";
+  static constexpr UINT_PTR Timer1Id = 1;
+  static constexpr UINT Timer1Interval = 10;  // ms
+  // Tray menu commands.
+  static constexpr UINT IDM_SHOWHIDE = 100;
+  static constexpr UINT IDM_TRANSPARENT = 101;
+  static constexpr UINT IDM_AUTORUN = 102;
+  static constexpr UINT IDM_EXIT = 103;
+
+  CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
+  ~CalendarWindow() override;
+  CalendarWindow(const CalendarWindow&) = delete;
+  CalendarWindow& operator=(const CalendarWindow&) = delete;
+
+  // Before the window exists: registers the common-controls classes.
+  void OnInitialize();
+  // Creates the (still hidden) window; Timer1 runs from here on.
+  void Create(HINSTANCE instance);
+  // The start-up sequence; throws std::runtime_error when a bitmap resource
+  // is missing. The caller shows the window afterwards.
+  void OnLoad();
+  void Show();
+  // The shutdown steps, then the window is destroyed, which ends the
+  // message loop. Safe to call once the window is gone.
+  void Unload();
+
+  HWND Handle() const { return m_hWnd; }
+  CalendarWnd& Calendar() { return m_calendar; }
+  CalendarState& State() { return m_calendar.State; }
+  GdiCanvas& RetainedSurface() { return m_surface; }
+  // Created on first use.
+  CKelvoMenu& TrayMenu();
+  CKelvoNotifyIcon& NotifyIcon();
+  HICON TrayIcon() const { return m_trayIcon; }
+  HCURSOR HandCursor() const { return m_handCursor; }
+  UINT TaskbarCreatedMsg() const { return m_taskbarCreatedMsg; }
+  HBITMAP HidePicture() const { return m_hidePicture.Get(); }
+  HBITMAP ArrowStrip() const { return m_arrowStrip.Get(); }
+
+  // The window's own message handling, what the class procedure runs.
+  LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  // Timer1 on or off.
+  void SetTimer1Enabled(bool enabled);
+
+  // WindowHost
+  Canvas& Surface() override { return m_surface; }
+  void SurfaceChanged() override;
+  Date Today() override;
+  void BeginWindowDrag() override;
+  void TrackMouseLeave() override;
+  void OpenUrl(const std::string& url) override;
+  void HideWindow() override;
+  void SetMenuItemText(int id, const std::string& text) override;
+
+ private:
+  static LRESULT CALLBACK ClassWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+  void OnUnload();
+  // Start-up and shutdown steps that belong to later additions.
+  void HookWindowProcedure();
+  void UnhookWindowProcedure();
+  void StartAnnouncementFetch();
+  void LoadStoredSettings();
+  // Every 10 ms; paces the network work.
+  void Timer1_Timer();
+
+  void LoadPictures();
+  void FillTrayMenu();
+  void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  void OnPaint();
+
+  HWND m_hWnd = nullptr;
+  HINSTANCE m_resources = nullptr;  // the module holding bitmaps 101 and 102
+  bool m_loaded = false;
+  GdiCanvas m_surface;
+  CalendarWnd m_calendar;
+  Bitmap m_hidePicture;
+  Bitmap m_arrowStrip;
+  HICON m_trayIcon = nullptr;
+  HCURSOR m_handCursor = nullptr;
+  UINT m_taskbarCreatedMsg = 0;
+  TRACKMOUSEEVENT m_leaveTrack{};
+  // Declared last: released first, so the tray icon leaves while the rest
+  // of the window is still intact.
+  std::optional<CKelvoMenu> m_trayMenu;
+  std::optional<CKelvoNotifyIcon> m_notifyIcon;
+};
+
+}  // namespace kelvo

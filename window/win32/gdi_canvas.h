@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "window/canvas.h"
+#include "window/win32/gdi_objects.h"
+
+namespace kelvo {
+
+// The retained drawing surface of the calendar face: a 32-bit off-screen
+// bitmap that keeps everything drawn into it. The window copies it to the
+// screen on WM_PAINT; nothing is drawn in answer to a paint request.
+class GdiCanvas final : public Canvas {
+ public:
+  GdiCanvas(int width, int height);  // throws std::runtime_error without GDI memory
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  // The bitmaps StretchCopy reads; not owned, they must outlive their use.
+  void SetPicture(PictureId picture, HBITMAP bitmap);
+
+  void Box(int x1, int y1, int x2, int y2, Color outline, int lineWidth, Color fill) override;
+  void StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
+                   int dh) override;
+  void VerticalGradient(const Rect& area, Color top, Color bottom) override;
+  void Text(std::string_view text, const Rect& area, const FontSpec& font, Color color,
+            unsigned flags) override;
+
+  HDC Dc() const { return m_dc.Get(); }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  // One pixel of the surface, for checks.
+  Color PixelAt(int x, int y) const;
+
+ private:
+  struct CachedFont {
+    std::string Name;
+    int Points;
+    bool Bold;
+    bool Underline;
+    kelvo::Font Handle;
+  };
+
+  void FillSolid(const RECT& area, Color color);
+  HFONT FontFor(const FontSpec& spec);
+
+  int m_width;
+  int m_height;
+  MemoryDc m_dc;
+  Bitmap m_bitmap;
+  Selection m_bitmapSelection;
+  MemoryDc m_pictureDc;
+  std::array<HBITMAP, 2> m_pictures{};
+  // The face uses five fonts; each is made once and kept.
+  std::vector<CachedFont> m_fonts;
+};
+
+}  // namespace kelvo
