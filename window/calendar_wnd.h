@@ -22,7 +22,8 @@ class CalendarWnd {
 
   // Start-up: show today's month with today selected and nothing hovered.
   void StartAtToday();
-  // Rebuilds the cells of (year, month) (which becomes the shown month) and repaints.
+  // Rebuilds the cells of (year, month) and repaints; callers set ShownYear
+  // and ShownMonth first.
   void BuildMonth(int16_t year, int16_t month);
   // The full redraw of the face; ends with host.SurfaceChanged().
   void PaintCalendar();

@@ -1,0 +1,207 @@
+#include "window/calendar_wnd.h"
+
+#include <utility>
+
+#include "calendar/date.h"
+#include "calendar/month_grid.h"
+#include "window/face_layout.h"
+#include "window/face_painter.h"
+#include "window/hot_regions.h"
+
+namespace kelvo {
+namespace {
+
+constexpr int16_t FirstYear = 1950;
+constexpr int16_t LastYearShown = 2050;
+constexpr int ShowHideMenuItem = 100;
+
+// One arrow frame of the strip copied onto its button at its own size.
+void CopyArrowFrame(Canvas& canvas, int sourceX, int buttonX) {
+  canvas.StretchCopy(PictureId::ArrowStrip, sourceX, 0, face::ArrowFrameWidth,
+                     face::ArrowStripHeight, buttonX, face::ArrowTop, face::ArrowFrameWidth,
+                     face::ArrowStripHeight);
+}
+
+}  // namespace
+
+void CalendarWnd::StartAtToday() {
+  const Date today = m_host.Today();
+  State.ShownYear = today.Year;
+  State.ShownMonth = today.Month;
+  State.SelectedDay = today.Day;
+  State.HoverCell = -1;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::BuildMonth(int16_t year, int16_t month) {
+  MonthGrid grid = BuildMonthGrid(year, month, m_host.Today());
+  State.DayCells = std::move(grid.DayCells);
+  State.CellCount = grid.CellCount;
+  State.DaysInMonth = grid.DaysInMonth;
+  PaintCalendar();
+}
+
+void CalendarWnd::PaintCalendar() {
+  PaintFace(State, m_host.Surface());
+  m_host.SurfaceChanged();
+}
+
+void CalendarWnd::OnMouseDown(int button, int /*shift*/, int x, int y) {
+  const int cell = CellIndexAt(State, x, y);
+  State.PressedDay = cell >= 0 ? DayNumber(State.DayCells[cell]) : -1;
+  // Empty space acts as the caption of this borderless window.
+  if (State.PressedDay == -1 && button == LeftButton && !FixedRegionAt(x, y) &&
+      LinkIndexAt(State, x, y) < 0) {
+    m_host.BeginWindowDrag();
+  }
+}
+
+void CalendarWnd::OnMouseMove(int /*button*/, int /*shift*/, int x, int y) {
+  const int cell = CellIndexAt(State, x, y);
+  if (cell != State.HoverCell) {
+    State.HoverCell = cell;
+    m_host.TrackMouseLeave();
+    PaintCalendar();
+  }
+
+  Canvas& canvas = m_host.Surface();
+  // Outside the four arrows (the hide button included) every arrow shows its
+  // normal frame; over "返回今天" nothing changes.
+  const std::optional<HotRegion> region = FixedRegionAt(x, y);
+  if (region == HotRegion::BackToToday) return;
+  switch (region.value_or(HotRegion::Hide)) {
+    case HotRegion::PreviousYear:
+      CopyArrowFrame(canvas, face::LeftArrowHoverX, face::PreviousYearArrowX);
+      break;
+    case HotRegion::NextYear:
+      CopyArrowFrame(canvas, face::RightArrowHoverX, face::NextYearArrowX);
+      break;
+    case HotRegion::PreviousMonth:
+      CopyArrowFrame(canvas, face::LeftArrowHoverX, face::PreviousMonthArrowX);
+      break;
+    case HotRegion::NextMonth:
+      CopyArrowFrame(canvas, face::RightArrowHoverX, face::NextMonthArrowX);
+      break;
+    default:
+      CopyArrowFrame(canvas, face::LeftArrowNormalX, face::PreviousYearArrowX);
+      CopyArrowFrame(canvas, face::RightArrowNormalX, face::NextYearArrowX);
+      CopyArrowFrame(canvas, face::LeftArrowNormalX, face::PreviousMonthArrowX);
+      CopyArrowFrame(canvas, face::RightArrowNormalX, face::NextMonthArrowX);
+      m_host.SurfaceChanged();
+      return;
+  }
+  // Over an arrow: the hover image must be taken back when the mouse leaves.
+  m_host.TrackMouseLeave();
+  m_host.SurfaceChanged();
+}
+
+void CalendarWnd::OnMouseUp(int /*button*/, int /*shift*/, int x, int y) {
+  const int cell = CellIndexAt(State, x, y);
+  const int clickedDay = cell >= 0 ? DayNumber(State.DayCells[cell]) : -1;
+
+  const int link = LinkIndexAt(State, x, y);
+  if (link >= 0) m_host.OpenUrl(State.AnnouncementLinks[link].LinkUrl);
+
+  // Press and release on cells with the same day number select that day; a
+  // cell of a neighbouring month moves the face to that month.
+  if (clickedDay == State.PressedDay && clickedDay > 0) {
+    State.SelectedDay = static_cast<int16_t>(clickedDay);
+    const int lead = WeekdayFromMonday({State.ShownYear, State.ShownMonth, 1});
+    const int days = DaysInGregorianMonth(State.ShownYear, State.ShownMonth);
+    if (cell < lead) {
+      LastMonth();
+    } else if (cell >= lead + days) {
+      NextMonth();
+    }
+    PaintCalendar();
+  }
+
+  const std::optional<HotRegion> region = FixedRegionAt(x, y);
+  if (!region) return;
+  switch (*region) {
+    case HotRegion::PreviousYear:
+      LastYear();
+      // The mouse is still on the button, so it keeps its hover image.
+      CopyArrowFrame(m_host.Surface(), face::LeftArrowHoverX, face::PreviousYearArrowX);
+      m_host.SurfaceChanged();
+      break;
+    case HotRegion::NextYear:
+      NextYear();
+      break;
+    case HotRegion::PreviousMonth:
+      LastMonth();
+      break;
+    case HotRegion::NextMonth:
+      NextMonth();
+      break;
+    case HotRegion::BackToToday:
+      BackToToday();
+      break;
+    case HotRegion::Hide:
+      m_host.HideWindow();
+      m_host.SetMenuItemText(ShowHideMenuItem, "显示日历");
+      break;
+  }
+}
+
+void CalendarWnd::OnMouseLeave() {
+  State.HoverCell = -1;
+  PaintCalendar();
+}
+
+void CalendarWnd::OnTimeChange() {
+  const Date today = m_host.Today();
+  State.ShownYear = today.Year;
+  State.ShownMonth = today.Month;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::LastYear() {
+  if (State.ShownYear - 1 < FirstYear) return;
+  --State.ShownYear;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::NextYear() {
+  if (State.ShownYear + 1 > LastYearShown) return;
+  ++State.ShownYear;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::LastMonth() {
+  if (State.ShownMonth > 1) {
+    --State.ShownMonth;
+  } else if (State.ShownYear - 1 >= FirstYear) {
+    State.ShownMonth = 12;
+    --State.ShownYear;
+  } else {
+    return;
+  }
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::NextMonth() {
+  if (State.ShownMonth < 12) {
+    ++State.ShownMonth;
+  } else if (State.ShownYear + 1 <= LastYearShown) {
+    State.ShownMonth = 1;
+    ++State.ShownYear;
+  } else {
+    return;
+  }
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::BackToToday() {
+  const Date today = m_host.Today();
+  State.ShownYear = today.Year;
+  State.ShownMonth = today.Month;
+  State.SelectedDay = today.Day;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+bool CalendarWnd::ShowsHandCursor(int x, int y) const {
+  return kelvo::ShowsHandCursor(State, x, y);
+}
+
+}  // namespace kelvo

@@ -1,0 +1,238 @@
+#include "window/face_painter.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+#include <string>
+
+#include "calendar/date.h"
+#include "calendar/tables.h"
+#include "kelvo_version.h"
+#include "window/face_layout.h"
+#include "window/hot_regions.h"
+
+namespace kelvo {
+namespace {
+
+using namespace face;
+
+// The row layout depends only on how many cells the month needs.
+struct GridRows {
+  int Count;
+  int Height;
+  int DayTextDrop;    // from the cell's top to the day number
+  int LabelTextDrop;  // from the day number to the label
+};
+constexpr GridRows FiveRows{5, 55, 10, 22};
+constexpr GridRows SixRows{6, 46, 5, 19};
+
+constexpr int GridLeft = 12;
+constexpr int GridRight = 396;
+constexpr int FirstRuleY = 82;
+constexpr int ColumnPitch = 55;
+constexpr int CellWidth = 54;
+
+constexpr Rect YearTextRect{35, 12, 94, 38};
+constexpr Rect MonthTextRect{147, 12, 206, 38};
+constexpr Rect BackToTodayRect{236, 12, 318, 38};
+constexpr Rect PanelRect{408, 3, 535, 367};
+constexpr Rect BigDayRect{435, 50, 510, 125};
+constexpr Rect PanelDateRect{419, 17, 491, 37};
+constexpr Rect PanelWeekdayRect{487, 19, 535, 37};
+constexpr Rect PanelLunarRect{408, 131, 535, 151};
+constexpr Rect PanelYearRect{408, 152, 535, 172};
+constexpr Rect VersionRect{408, 322, 535, 342};
+constexpr Rect StudioRect{408, 342, 535, 362};
+
+constexpr unsigned Centred = TextCenter | TextVCenter;
+
+// The canvas has no pen state; the painter keeps the current line width,
+// font and text colour here, switching them step by step as the face does.
+struct Pen {
+  Canvas& canvas;
+  int lineWidth = 1;
+  FontSpec font{ArialFont, 9, false, false};
+  Color textColor = Black;
+
+  void Outline(int x1, int y1, int x2, int y2, Color color) {
+    canvas.Box(x1, y1, x2, y2, color, lineWidth, White);
+  }
+  void Filled(int x1, int y1, int x2, int y2, Color color) {
+    canvas.Box(x1, y1, x2, y2, color, lineWidth, color);
+  }
+  void Text(std::string_view text, const Rect& area, unsigned flags) {
+    canvas.Text(text, area, font, textColor, flags);
+  }
+};
+
+// Draws the two arrows and the stretched background of one selector.
+void DrawSelectorArrows(Canvas& canvas, int leftArrowX) {
+  const int textX = leftArrowX + ArrowFrameWidth;
+  const int rightArrowX = textX + 59;
+  canvas.StretchCopy(PictureId::ArrowStrip, LeftArrowNormalX, 0, ArrowFrameWidth, ArrowStripHeight,
+                     leftArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight);
+  canvas.StretchCopy(PictureId::ArrowStrip, SelectorBackgroundX, 0, 1, ArrowStripHeight, textX,
+                     ArrowTop, 59, ArrowStripHeight);
+  canvas.StretchCopy(PictureId::ArrowStrip, RightArrowNormalX, 0, ArrowFrameWidth, ArrowStripHeight,
+                     rightArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight);
+}
+
+// "yyyy-mm-dd" back into a date; empty when the text is not one.
+std::optional<Date> ReadPanelDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  auto number = [&](size_t at, size_t length, int& out) {
+    auto [end, error] = std::from_chars(text.data() + at, text.data() + at + length, out);
+    return error == std::errc() && end == text.data() + at + length;
+  };
+  int year = 0, month = 0, day = 0;
+  if (!number(0, 4, year) || !number(5, 2, month) || !number(8, 2, day)) return std::nullopt;
+  if (month < 1 || month > 12 || day < 1 ||
+      day > DaysInGregorianMonth(static_cast<int16_t>(year), static_cast<int16_t>(month))) {
+    return std::nullopt;
+  }
+  return Date{static_cast<int16_t>(year), static_cast<int16_t>(month), static_cast<int16_t>(day)};
+}
+
+std::string_view ZodiacOfShownYear(int year) {
+  // Non-negative remainder, so the lookup stays inside the table for any year.
+  const int cycle = ((year - 4) % 60 + 60) % 60;
+  return ZodiacNames[cycle % 12];
+}
+
+void PaintHeader(const CalendarState& state, Pen& pen) {
+  Canvas& canvas = pen.canvas;
+  pen.lineWidth = 2;
+  pen.Outline(0, 0, FaceWidth - 1, FaceHeight - 1, FrameBlue);
+
+  pen.textColor = Black;
+  pen.font = {ArialFont, 9, true, false};
+  DrawSelectorArrows(canvas, PreviousYearArrowX);
+  pen.Text(std::to_string(state.ShownYear) + "年", YearTextRect, Centred);
+  DrawSelectorArrows(canvas, PreviousMonthArrowX);
+  pen.Text(std::to_string(state.ShownMonth) + "月", MonthTextRect, Centred);
+
+  pen.font.Bold = false;
+  pen.lineWidth = 1;
+  pen.Outline(BackToTodayRect.Left, BackToTodayRect.Top, BackToTodayRect.Right,
+              BackToTodayRect.Bottom, ButtonOutline);
+  pen.Text("返回今天", BackToTodayRect, Centred);
+
+  canvas.StretchCopy(PictureId::HidePicture, 0, 0, HidePictureWidth, HidePictureHeight, 375, 10,
+                     HidePictureWidth, HidePictureHeight);
+
+  // Rules are drawn as boxes thinner than their line: solid in their colour.
+  pen.Filled(GridLeft, 48, GridRight, 48, FrameBlue);
+}
+
+void PaintWeekdayRow(Pen& pen) {
+  pen.font = {ArialFont, 9, false, false};
+  for (int c = 0; c < 7; ++c) {
+    pen.textColor = c >= 5 ? WeekendRed : Black;
+    pen.Text(WeekdayNames[c], {GridLeft + ColumnPitch * c, 49, 66 + ColumnPitch * c, 82}, Centred);
+  }
+}
+
+void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int c) {
+  const int i = 7 * r + c;
+  DayCell& cell = state.DayCells[i];
+  cell.CellRect = {GridLeft + ColumnPitch * c, FirstRuleY + 1 + r * rows.Height,
+                   GridLeft + CellWidth + ColumnPitch * c, FirstRuleY + (r + 1) * rows.Height};
+  // R covers exactly the cell's pixels when drawn as a box from corner to corner.
+  Rect box{cell.CellRect.Left, cell.CellRect.Top, cell.CellRect.Right - 1,
+           cell.CellRect.Bottom - 1};
+
+  if (DayNumber(cell) == state.SelectedDay && !cell.IsOtherMonth) {
+    pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
+    state.PanelLunarText = cell.LunarMonthText + cell.LunarDayText;
+    state.PanelYearText =
+        cell.LunarYearText + " 【" + std::string(ZodiacOfShownYear(state.ShownYear)) + "年】";
+    state.PanelDateText = cell.DateText;
+  }
+  if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
+
+  pen.textColor = cell.IsOtherMonth ? OtherMonthGrey : c >= 5 ? WeekendRed : Black;
+  if (cell.IsToday) {
+    pen.Filled(box.Left, box.Top, box.Right, box.Bottom, Orange);
+    pen.textColor = White;
+  }
+
+  pen.font = {ArialFont, 13, true, false};
+  box.Top += rows.DayTextDrop;
+  pen.Text(cell.DayText, box, TextCenter | TextTop);
+
+  pen.textColor = cell.IsOtherMonth       ? OtherMonthGrey
+                  : cell.IsFestivalOrTerm ? WeekendRed
+                                          : LabelGrey;
+  if (cell.IsToday) pen.textColor = White;
+  pen.font = {SongFont, 9, false, false};
+  box.Top += rows.LabelTextDrop;
+  pen.Text(cell.LabelText, box, TextCenter | TextTop | TextEndEllipsis);
+}
+
+void PaintGrid(CalendarState& state, Pen& pen, const GridRows& rows) {
+  // The selection never points past the month (a shorter month was built).
+  if (state.SelectedDay > state.DaysInMonth) state.SelectedDay = state.DaysInMonth;
+  const int cellsAvailable = static_cast<int>(state.DayCells.size());
+  for (int r = 0; r < rows.Count; ++r) {
+    const int ruleY = FirstRuleY + r * rows.Height;
+    pen.Filled(GridLeft, ruleY, GridRight, ruleY, GridRule);
+    for (int c = 0; c < 7; ++c) {
+      if (7 * r + c < cellsAvailable) PaintCell(state, pen, rows, r, c);
+    }
+  }
+}
+
+void PaintDatePanel(const CalendarState& state, Pen& pen) {
+  Canvas& canvas = pen.canvas;
+  canvas.VerticalGradient(PanelRect, PanelTop, PanelBottom);
+
+  pen.textColor = White;
+  pen.Filled(BigDayRect.Left, BigDayRect.Top, BigDayRect.Right - 1, BigDayRect.Bottom - 1, Orange);
+  pen.font = {ArialFont, 38, false, false};
+  pen.Text(std::to_string(state.SelectedDay), BigDayRect, Centred);
+
+  pen.font = {ArialFont, 10, false, false};
+  pen.Text(state.PanelDateText, PanelDateRect, TextLeft | TextTop);
+
+  pen.font = {SongFont, 10, false, false};
+  std::string weekday = "星期";
+  if (std::optional<Date> date = ReadPanelDate(state.PanelDateText)) {
+    weekday += WeekdayNames[WeekdayFromMonday(*date)];
+  }
+  pen.Text(weekday, PanelWeekdayRect, TextLeft | TextTop);
+
+  pen.Text(state.PanelLunarText, PanelLunarRect, Centred);
+  pen.Text(state.PanelYearText, PanelYearRect, Centred);
+
+  pen.lineWidth = 3;
+  pen.Filled(418, 200, 527, 201, PanelSeparator);
+
+  pen.font.Underline = true;
+  const int links =
+      std::min<int>(state.LinkCount, static_cast<int>(state.AnnouncementLinks.size()));
+  for (int k = 0; k < links; ++k) {
+    const AnnouncementLink& link = state.AnnouncementLinks[k];
+    pen.Text(link.LinkTitle, link.LinkRect, Centred);
+  }
+
+  pen.font.Underline = false;
+  pen.Text(
+      "版本：" + std::to_string(KELVO_VERSION_MAJOR) + "." + std::to_string(KELVO_VERSION_MINOR),
+      VersionRect, Centred);
+  pen.Text("Kelvo软件工作室", StudioRect, Centred);
+}
+
+}  // namespace
+
+void PaintFace(CalendarState& state, Canvas& canvas) {
+  Pen pen{canvas};
+  PaintHeader(state, pen);
+  const GridRows& rows = state.CellCount <= 35 ? FiveRows : SixRows;
+  pen.lineWidth = 3;
+  PaintWeekdayRow(pen);
+  PaintGrid(state, pen, rows);
+  PaintDatePanel(state, pen);
+}
+
+}  // namespace kelvo
