@@ -1,0 +1,36 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calendar/date.h"
+
+namespace kelvo {
+
+// The rules of the update check, apart from the download, the registry and
+// the question box.
+
+// Where the manifest lives on the update server (host, optionally
+// host:port).
+std::string ManifestUrl(std::string_view host);
+// The running version as the manifest writes it: "1.0.0".
+std::string VersionText(int major, int minor, int revision);
+
+// The published version: the first line (up to the first CR LF) from its
+// ninth character on, with leading and trailing spaces removed. The first
+// eight characters are a label and play no part.
+std::string PublishedVersion(std::string_view manifest);
+// Any difference counts, higher or lower, exact and case-sensitive.
+bool IsOtherVersion(std::string_view manifest, std::string_view runningVersion);
+
+// The user is asked again once 15 or more days have passed since the last
+// prompt, and whenever no readable prompt date is stored. A stored date in
+// the future does not ask.
+inline constexpr int kDaysBetweenPrompts = 15;
+bool ShouldAskAboutUpdate(std::optional<Date> lastPrompt, Date today);
+
+// The text of a string value read from the registry: up to the first NUL,
+// or all of it when there is none.
+std::string RegistryStringText(std::string_view data);
+
+}  // namespace kelvo
