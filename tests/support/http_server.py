@@ -24,6 +24,18 @@ the ways a real server or network can:
   /_/log                       the request log as text (not itself logged)
   /_/log/clear                 empties the request log (not itself logged)
 
+Added for the announcement and network-timer tests:
+
+  /_/fstall/M/SECONDS/<path>   the file /<path> with its full Content-Length,
+                               its first M bytes, a pause of SECONDS, then
+                               the rest
+  routes file "_routes"        in the served folder, read at every request:
+                               lines "FROM TO" make the path FROM answer as
+                               TO (a special or a file path), so the fixed
+                               paths a program asks for can misbehave, e.g.
+                               "/myapp/KelvoCalendar/GGList.txt
+                               /_/delay/3/list/GGList.txt"; the log shows FROM
+
 Any other path is a file below the served folder (404 when missing). The
 pattern byte at offset i is i % 251, so a test can check content without a
 copy. Every request is logged as "METHOD PATH" (one per line) to the log
@@ -158,6 +170,9 @@ class Handler(BaseHTTPRequestHandler):
             self._write(body)
             return
         self.server.request_log.add(f"{self.command} {path}")
+        routed = self._route(path)
+        if routed is not None:
+            parts = [urllib.parse.unquote(p) for p in routed.split("/")[1:]]
         try:
             if parts and parts[0] == "_":
                 self._special(parts[1:])
@@ -167,6 +182,37 @@ class Handler(BaseHTTPRequestHandler):
             body = b"bad test path\n"
             self._head(400, len(body))
             self._write(body)
+
+    def _route(self, path):
+        """The path that `path` answers as, from the routes file; None if none."""
+        try:
+            with open(os.path.join(self.server.root, "_routes")) as f:
+                lines = f.read().splitlines()
+        except OSError:
+            return None
+        for line in lines:
+            fields = line.split()
+            if len(fields) == 2 and fields[0] == path:
+                return fields[1]
+        return None
+
+    def _file_stalled(self, first, seconds, parts):
+        """A file with its full length, its first bytes, a pause, the rest."""
+        root = self.server.root
+        full = None
+        if parts and not any(x in ("", ".", "..") for x in parts):
+            full = os.path.join(root, *parts)
+        if not full or not os.path.isfile(full):
+            body = b"not found\n"
+            self._head(404, len(body))
+            self._write(body)
+            return
+        with open(full, "rb") as f:
+            data = f.read()
+        self._head(200, len(data))
+        if self._write(data[:first]):
+            time.sleep(seconds)
+            self._write(data[first:])
 
     def _special(self, p):
         mode = p[0] if p else ""
@@ -236,6 +282,8 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self._send_pattern(0, sent)
             self._hard_close()
+        elif mode == "fstall":
+            self._file_stalled(int(p[1]), float(p[2]), p[3:])
         elif mode == "delay":
             time.sleep(float(p[1]))
             rest = p[2:]

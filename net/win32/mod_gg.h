@@ -1,0 +1,62 @@
+#pragma once
+#include <memory>
+#include <string>
+
+namespace kelvo {
+
+// A slow or stalled server can hold fetch threads for a long time; beyond
+// this many still running, a retry starts nothing and waits for the next
+// network step.
+inline constexpr int kMaxGGFetchesInFlight = 4;
+
+struct GGFetchState;
+
+// The fetch state of one announcement list: the fetch threads, the buffer
+// they deliver and the loaded flag.
+//
+// Every fetch runs on its own thread with its own copy of the URL and its
+// own buffer, so fetches never share anything while they read. A fetch that
+// received the whole body publishes its buffer whole: the first one to
+// finish claims the slot and moves its bytes into GGData, then sets GGLoaded
+// with release order; later finishers throw theirs away. After GGLoaded is
+// set GGData never changes again. A connection that ends before the full
+// Content-Length publishes nothing.
+//
+// The state is shared with the threads, so an instance may go away while
+// its fetches still run; they finish into the shared state and end.
+class GGFetch {
+ public:
+  GGFetch();
+  GGFetch(const GGFetch&) = delete;
+  GGFetch& operator=(const GGFetch&) = delete;
+
+  // Starts a fetch of `url` on a new thread and returns at once. Does
+  // nothing once the list is loaded, when the machine is offline, or while
+  // kMaxGGFetchesInFlight fetches are still running.
+  void Start(const std::string& url);
+  // The loaded flag, read with acquire order.
+  bool Loaded() const;
+  // The list's raw bytes (ANSI code page). Only valid once Loaded() has
+  // returned true; empty before.
+  const std::string& Data() const;
+  // Fetch threads started and not yet ended.
+  int InFlight() const;
+
+ private:
+  std::shared_ptr<GGFetchState> shared_;
+};
+
+// ModGG: the program's one announcement fetch, alive for the whole process.
+
+// "http://" + the server host + "/myapp/KelvoCalendar/GGList.txt".
+std::string GGListUrl();
+// Starts fetching GGListUrl() in the background (see GGFetch::Start).
+void StartGGFetch();
+// True once the list has arrived whole (acquire).
+bool GGLoaded();
+// The raw list; valid once GGLoaded() returned true.
+const std::string& GGData();
+// GGData decoded with the ANSI code page, as UTF-8.
+std::string GGText();
+
+}  // namespace kelvo
