@@ -38,6 +38,7 @@ inline constexpr int LeftArrowHoverX = 23;
 inline constexpr int RightArrowNormalX = 46;
 inline constexpr int RightArrowHoverX = 69;
 inline constexpr int SelectorBackgroundX = 92;  // 1 pixel wide, stretched behind the texts
+inline constexpr int SelectorTextWidth = 59;    // the stretched background between two arrows
 
 // Where the four arrow frames sit on the face (top-left corners, y = 12).
 inline constexpr int ArrowTop = 12;

@@ -1,12 +1,11 @@
 #include "window/face_painter.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <optional>
 #include <string>
 
 #include "calendar/date.h"
+#include "calendar/lunar.h"
 #include "calendar/tables.h"
 #include "kelvo_version.h"
 #include "window/face_layout.h"
@@ -69,35 +68,13 @@ struct Pen {
 // Draws the two arrows and the stretched background of one selector.
 void DrawSelectorArrows(Canvas& canvas, int leftArrowX) {
   const int textX = leftArrowX + ArrowFrameWidth;
-  const int rightArrowX = textX + 59;
+  const int rightArrowX = textX + SelectorTextWidth;
   canvas.StretchCopy(PictureId::ArrowStrip, LeftArrowNormalX, 0, ArrowFrameWidth, ArrowStripHeight,
                      leftArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight);
   canvas.StretchCopy(PictureId::ArrowStrip, SelectorBackgroundX, 0, 1, ArrowStripHeight, textX,
-                     ArrowTop, 59, ArrowStripHeight);
+                     ArrowTop, SelectorTextWidth, ArrowStripHeight);
   canvas.StretchCopy(PictureId::ArrowStrip, RightArrowNormalX, 0, ArrowFrameWidth, ArrowStripHeight,
                      rightArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight);
-}
-
-// "yyyy-mm-dd" back into a date; empty when the text is not one.
-std::optional<Date> ReadPanelDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  auto number = [&](size_t at, size_t length, int& out) {
-    auto [end, error] = std::from_chars(text.data() + at, text.data() + at + length, out);
-    return error == std::errc() && end == text.data() + at + length;
-  };
-  int year = 0, month = 0, day = 0;
-  if (!number(0, 4, year) || !number(5, 2, month) || !number(8, 2, day)) return std::nullopt;
-  if (month < 1 || month > 12 || day < 1 ||
-      day > DaysInGregorianMonth(static_cast<int16_t>(year), static_cast<int16_t>(month))) {
-    return std::nullopt;
-  }
-  return Date{static_cast<int16_t>(year), static_cast<int16_t>(month), static_cast<int16_t>(day)};
-}
-
-std::string_view ZodiacOfShownYear(int year) {
-  // Non-negative remainder, so the lookup stays inside the table for any year.
-  const int cycle = ((year - 4) % 60 + 60) % 60;
-  return ZodiacNames[cycle % 12];
 }
 
 void PaintHeader(const CalendarState& state, Pen& pen) {
@@ -146,7 +123,7 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
     pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
     state.PanelLunarText = cell.LunarMonthText + cell.LunarDayText;
     state.PanelYearText =
-        cell.LunarYearText + " 【" + std::string(ZodiacOfShownYear(state.ShownYear)) + "年】";
+        cell.LunarYearText + " 【" + std::string(ZodiacOfYear(state.ShownYear)) + "年】";
     state.PanelDateText = cell.DateText;
   }
   if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
@@ -197,7 +174,7 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
 
   pen.font = {SongFont, 10, false, false};
   std::string weekday = "星期";
-  if (std::optional<Date> date = ReadPanelDate(state.PanelDateText)) {
+  if (std::optional<Date> date = ParseIsoDate(state.PanelDateText)) {
     weekday += WeekdayNames[WeekdayFromMonday(*date)];
   }
   pen.Text(weekday, PanelWeekdayRect, TextLeft | TextTop);
