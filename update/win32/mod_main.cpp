@@ -1,0 +1,143 @@
+#include "update/win32/mod_main.h"
+
+#include <oleauto.h>
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <optional>
+
+#include "kelvo_version.h"
+#include "net/win32/kelvo_download_file.h"
+#include "net/win32/text_codec.h"
+#include "update/update_check.h"
+#include "update/win32/registry_key.h"
+#include "update/win32/update_frm.h"
+
+namespace kelvo {
+namespace {
+
+constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
+constexpr const char* kNoUpdateDateValue = "NoUpdateDate";
+constexpr const char* kQuestion = "发现有新版本，是否现在更新？";
+constexpr const char* kQuestionTitle = "提示";
+constexpr DWORD kStoredTextBufferSize = 260;
+
+// Module state, kept for the life of the process.
+std::unique_ptr<CKelvoDownLoadFile> ManifestLoader;
+std::unique_ptr<UpdateFrm> UpdateForm;
+bool UpdateAccepted = false;
+
+Date TodayLocal() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {static_cast<int16_t>(now.wYear), static_cast<int16_t>(now.wMonth),
+          static_cast<int16_t>(now.wDay)};
+}
+
+// Today in the user's short date format, as the platform writes a date.
+std::string ShortDateText(Date date) {
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(date.Year);
+  st.wMonth = static_cast<WORD>(date.Month);
+  st.wDay = static_cast<WORD>(date.Day);
+  char text[128] = {};
+  const int n =
+      GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
+  return n > 0 ? std::string(text) : std::string();
+}
+
+// The platform's own date parsing in the same locale; empty when the text
+// is no date.
+std::optional<Date> ParseDateText(const std::string& ansiText) {
+  if (ansiText.empty()) return std::nullopt;
+  std::wstring wide = Utf8ToWide(AnsiToUtf8(ansiText));
+  DATE value = 0;
+  if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+  SYSTEMTIME st = {};
+  if (!VariantTimeToSystemTime(value, &st)) return std::nullopt;
+  return Date{static_cast<int16_t>(st.wYear), static_cast<int16_t>(st.wMonth),
+              static_cast<int16_t>(st.wDay)};
+}
+
+std::optional<std::string> ReadStoredText(const RegistryKey& key) {
+  if (!key) return std::nullopt;
+  char data[kStoredTextBufferSize] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  if (RegQueryValueExA(key.Get(), kNoUpdateDateValue, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                       &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return RegistryStringText(std::string_view(data, size));
+}
+
+void StoreText(const RegistryKey& key, const std::string& ansiText) {
+  if (!key) return;
+  RegSetValueExA(key.Get(), kNoUpdateDateValue, 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(ansiText.c_str()),
+                 static_cast<DWORD>(ansiText.size() + 1));
+}
+
+bool AskToUpdateNow() {
+  const std::wstring text = Utf8ToWide(kQuestion);
+  const std::wstring title = Utf8ToWide(kQuestionTitle);
+  return MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void RunAcceptedUpdate(const std::string& manifest, const CalendarUnloader& unloadCalendar) {
+  UpdateAccepted = true;
+  if (unloadCalendar) unloadCalendar();
+  // Destroying the calendar asked the message loop to end; the update form
+  // is the program's window now and ends the loop itself when it closes.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  if (!UpdateForm) UpdateForm = std::make_unique<UpdateFrm>();
+  UpdateForm->Show();
+  UpdateForm->UpdateFile(manifest);
+}
+
+}  // namespace
+
+bool CheckForUpdate(const CalendarUnloader& unloadCalendar) {
+  return CheckForUpdateOn(KELVO_SERVER_HOST, unloadCalendar);
+}
+
+bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCalendar) {
+  DWORD flags = 0;
+  if (!InternetGetConnectedState(&flags, 0)) return false;
+  const std::string url = ManifestUrl(host);
+  const std::string running =
+      VersionText(KELVO_VERSION_MAJOR, KELVO_VERSION_MINOR, KELVO_VERSION_PATCH);
+
+  if (!ManifestLoader) ManifestLoader = std::make_unique<CKelvoDownLoadFile>();
+  std::string manifest;
+  ManifestLoader->DownLoadFile(url, "", false, false, false, manifest);
+  if (manifest.empty()) return false;
+  if (!IsOtherVersion(manifest, running)) return true;
+
+  // Once an update was accepted the calendar is gone; a check re-entered
+  // from a message handled meanwhile must not ask again.
+  if (UpdateAccepted) return true;
+
+  RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  const std::optional<std::string> stored = ReadStoredText(key);
+  const std::optional<Date> lastPrompt = stored ? ParseDateText(*stored) : std::nullopt;
+  const Date today = TodayLocal();
+  if (!ShouldAskAboutUpdate(lastPrompt, today)) return true;
+
+  // Stored before asking: a check re-entered while the box is open finds
+  // today's date and does not ask a second time.
+  StoreText(key, ShortDateText(today));
+  const bool accepted = AskToUpdateNow();
+  key.Close();
+  if (accepted) RunAcceptedUpdate(manifest, unloadCalendar);
+  return true;
+}
+
+bool UpdateWasAccepted() {
+  return UpdateAccepted;
+}
+
+}  // namespace kelvo

@@ -1,0 +1,29 @@
+#pragma once
+#include <functional>
+#include <string>
+
+namespace kelvo {
+
+// ModMain: the update check.
+
+// Unloads the calendar window (its shutdown, then the window is destroyed,
+// timer and all). Called at most once, when the user accepted an update;
+// after it returns nothing in the update touches the calendar again.
+using CalendarUnloader = std::function<void()>;
+
+// Fetches update.txt from the update server and, when it names another
+// version and the user was not asked within 15 days, asks whether to update
+// now. On Yes: calls unloadCalendar, shows UpdateFrm and runs the script;
+// returns once the script has run. True whenever a non-empty manifest
+// arrived, whatever the answer; false when offline or nothing arrived.
+// A caller inside the calendar window's own handler must not touch the
+// window after a call that unloaded it (see UpdateWasAccepted).
+bool CheckForUpdate(const CalendarUnloader& unloadCalendar);
+
+// The same against a given server host ("host" or "host:port").
+bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCalendar);
+
+// True once a check in this process has unloaded the calendar for an update.
+bool UpdateWasAccepted();
+
+}  // namespace kelvo
