@@ -71,6 +71,19 @@ inline void Serve(const std::string& name, const std::string& bytes) {
   out << bytes;
 }
 
+// Removes a file from the served folder, if it is there.
+inline void Unserve(const std::string& name) {
+  std::string path = Root();
+#ifdef _WIN32
+  path += "\\";
+  for (char c : name) path += (c == '/') ? '\\' : c;
+#else
+  path += "/" + name;
+#endif
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
 // The byte the server's pattern paths send at offset i.
 inline char PatternByte(size_t i) {
   return static_cast<char>(i % 251);

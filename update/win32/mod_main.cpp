@@ -1,7 +1,8 @@
 #include "update/win32/mod_main.h"
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 #include <wininet.h>
 
 #include <memory>
