@@ -55,6 +55,21 @@ TEST(PackedTables, CoverTheirYears) {
   EXPECT_EQ(SolarTermInfo.back(), 14867099);
 }
 
+TEST(PackedTables, EntriesAddUpToTheirKnownTotals) {
+  // Catches a changed digit anywhere in either table.
+  int64_t lunarTotal = 0;
+  for (int32_t info : LunarYearInfo) lunarTotal += info;
+  EXPECT_EQ(lunarTotal, 13627374);
+  int64_t termTotal = 0;
+  int setBits = 0;
+  for (int32_t info : SolarTermInfo) {
+    termTotal += info;
+    setBits += std::popcount(static_cast<uint32_t>(info));
+  }
+  EXPECT_EQ(termTotal, 1188248244);
+  EXPECT_EQ(setBits, 1338);
+}
+
 TEST(PackedTables, NoLunarEntryIsTheAmbiguous4095) {
   for (int32_t info : LunarYearInfo) EXPECT_NE(info, 4095);
 }
