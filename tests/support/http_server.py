@@ -41,7 +41,7 @@ pattern byte at offset i is i % 251, so a test can check content without a
 copy. Every request is logged as "METHOD PATH" (one per line) to the log
 file, flushed at once, and kept in memory for /_/log.
 
-Usage: http_server.py [--root DIR] [--port-file FILE] [--log FILE]
+Usage: http_server.py [--root DIR] [--port-file FILE] [--log FILE] [--port N]
 The chosen port is printed on stdout and, with --port-file, written to FILE
 (atomically, so a reader never sees a half-written number).
 """
@@ -329,9 +329,11 @@ def main():
     ap.add_argument("--root", default=".", help="folder of files to serve")
     ap.add_argument("--port-file", help="write the port number here")
     ap.add_argument("--log", help="request log file")
+    ap.add_argument("--port", type=int, default=0,
+                    help="port to listen on (default: any free one)")
     args = ap.parse_args()
 
-    server = Server(("127.0.0.1", 0), Handler)
+    server = Server(("127.0.0.1", args.port), Handler)
     server.root = os.path.abspath(args.root)
     server.request_log = RequestLog(args.log)
     port = server.server_address[1]

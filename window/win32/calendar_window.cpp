@@ -8,6 +8,8 @@
 
 #include "desktop/win32/mod_32bit_icon.h"
 #include "desktop/win32/platform_text.h"
+#include "net/win32/mod_gg.h"
+#include "update/win32/mod_main.h"
 
 namespace kelvo {
 namespace {
@@ -58,7 +60,17 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id) {
 
 }  // namespace
 
-CalendarWindow::CalendarWindow() : m_surface(Width, Height), m_calendar(*this) {}
+CalendarWindow::CalendarWindow()
+    : m_surface(Width, Height),
+      m_calendar(*this),
+      m_networkTimer(m_calendar.State,
+                     CalendarTimerWindow{
+                         // An accepted update unloads this window from inside the check.
+                         [this] { return CheckForUpdate([this] { Unload(); }); },
+                         [this] { SetTimer1Enabled(false); },
+                         [this] { m_calendar.PaintCalendar(); },
+                         [this] { return m_loaded && m_hWnd != nullptr; },
+                     }) {}
 
 CalendarWindow::~CalendarWindow() {
   Unload();
@@ -154,13 +166,18 @@ void CalendarWindow::HookWindowProcedure() {}
 void CalendarWindow::UnhookWindowProcedure() {}
 
 // Start-up step 5: fetch the announcement list in the background.
-void CalendarWindow::StartAnnouncementFetch() {}
+void CalendarWindow::StartAnnouncementFetch() {
+  StartGGFetch();
+}
 
 // Start-up step 15: apply the stored semi-transparent and start-up settings.
 void CalendarWindow::LoadStoredSettings() {}
 
-// The network timer's tick; it draws nothing.
-void CalendarWindow::Timer1_Timer() {}
+// The network timer's tick: a network step every 15 seconds until the
+// announcement list arrived, then its publication on the face.
+void CalendarWindow::Timer1_Timer() {
+  m_networkTimer.Timer1_Timer();
+}
 
 // ----------------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 
 #include "desktop/win32/kelvo_menu.h"
 #include "desktop/win32/kelvo_notify_icon.h"
+#include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
@@ -103,6 +104,9 @@ class CalendarWindow final : public WindowHost {
   bool m_loaded = false;
   GdiCanvas m_surface;
   CalendarWnd m_calendar;
+  // Timer1's handler: the update check, the announcement fetch and the
+  // publication of the list; after m_calendar, whose state it paces.
+  CalendarNetworkTimer m_networkTimer;
   Bitmap m_hidePicture;
   Bitmap m_arrowStrip;
   HICON m_trayIcon = nullptr;
