@@ -1,0 +1,120 @@
+#include "desktop/win32/settings.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "desktop/settings_rules.h"
+#include "desktop/win32/platform_text.h"
+#include "update/win32/registry_key.h"
+
+namespace kelvo {
+namespace {
+
+void SetLayered(HWND hWnd, bool layered) {
+  const LONG style = GetWindowLongA(hWnd, GWL_EXSTYLE);
+  SetWindowLongA(hWnd, GWL_EXSTYLE, layered ? (style | WS_EX_LAYERED) : (style & ~WS_EX_LAYERED));
+}
+
+void MakeSemiTransparent(HWND hWnd) {
+  SetLayered(hWnd, true);
+  SetLayeredWindowAttributes(hWnd, 0, kTransparentAlpha, LWA_ALPHA);
+}
+
+// The entry as it reads back after being written in the ANSI code page, so
+// a character that code page lacks compares as what was stored for it.
+std::string ExePathAsStored() {
+  return FromAnsi(ToAnsi(GetExePath()));
+}
+
+bool AutoRunNamesThisExecutable(HKEY runKey) {
+  char buffer[kAutoRunBufferSize];
+  std::fill(std::begin(buffer), std::end(buffer), ' ');
+  DWORD type = 0;
+  DWORD size = kAutoRunBufferSize;
+  if (RegQueryValueExA(runKey, kAutoRunValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  const std::size_t length = size < kAutoRunBufferSize ? size : kAutoRunBufferSize;
+  const auto text = AutoRunEntryText(std::string_view(buffer, length), type);
+  return text && NamesThisExecutable(FromAnsi(*text), ExePathAsStored());
+}
+
+bool TransparentStoredOn(HKEY settingsKey) {
+  DWORD value = 0;
+  DWORD type = 0;
+  DWORD size = sizeof value;
+  if (RegQueryValueExA(settingsKey, kTransparentValue, nullptr, &type,
+                       reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  return TransparentIsOn(type, size, value);
+}
+
+// GetMenuState answers -1 for an item the menu lacks, which must not count
+// as a check mark (it would delete the user's start-up entry).
+bool ItemChecked(UINT state) {
+  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+}
+
+}  // namespace
+
+void LoadSettings(HWND hWnd, CKelvoMenu& TrayMenu) {
+  {
+    RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
+    if (AutoRunNamesThisExecutable(run.Get())) TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
+  }
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  if (TransparentStoredOn(settings.Get())) {
+    MakeSemiTransparent(hWnd);
+    TrayMenu.CheckItem(IDM_TRANSPARENT, MF_CHECKED);
+  }
+}
+
+void ToggleTransparent(HWND hWnd, CKelvoMenu& TrayMenu) {
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  DWORD value = 0;
+  if (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) {
+    SetLayered(hWnd, false);
+    TrayMenu.CheckItem(IDM_TRANSPARENT, MF_UNCHECKED);
+  } else {
+    MakeSemiTransparent(hWnd);
+    TrayMenu.CheckItem(IDM_TRANSPARENT, MF_CHECKED);
+    value = 1;
+  }
+  RegSetValueExA(settings.Get(), kTransparentValue, 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void ToggleAutoRun(CKelvoMenu& TrayMenu) {
+  RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
+  if (ItemChecked(TrayMenu.GetItemState(IDM_AUTORUN))) {
+    RegDeleteValueA(run.Get(), kAutoRunValue);
+    TrayMenu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);
+    return;
+  }
+  const std::string path = ToAnsi(GetExePath());
+  if (RegSetValueExA(run.Get(), kAutoRunValue, 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS) {
+    TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
+  }
+}
+
+std::string GetExePath() {
+  std::wstring module(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    if (length == 0) return ExePathFromModulePath("");
+    if (length < module.size()) {
+      module.resize(length);
+      break;
+    }
+    module.resize(module.size() * 2);  // cut short: try a larger buffer
+  }
+  return ExePathFromModulePath(FromWide(module));
+}
+
+}  // namespace kelvo

@@ -1,0 +1,298 @@
+// The stored settings against Wine's real registry (a throw-away prefix),
+// with a real window and a real tray menu.
+#include "desktop/win32/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/win32/platform_text.h"
+
+namespace kelvo {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr const char* kSettings = "SOFTWARE\\KelvoCalendar";
+constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool KeyExists(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+DWORD ValueCount(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  DWORD values = 0;
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                   nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  return values;
+}
+
+void WriteValue(const char* path, const char* name, DWORD type, const std::string& data) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                           static_cast<DWORD>(data.size())),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+void WriteDword(const char* path, const char* name, DWORD value) {
+  WriteValue(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
+}
+
+void DeleteValue(const char* path, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
+struct StoredValue {
+  bool exists = false;
+  DWORD type = 0;
+  std::string data;
+};
+
+StoredValue ReadValue(const char* path, const char* name) {
+  StoredValue value;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    value.data.resize(size);
+    RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(value.data.data()),
+                     &size);
+    value.data.resize(size);
+    value.exists = true;
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+std::string ThisModulePath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FromWide(path);
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Each case starts like a first run, keeping what the prefix had.
+    savedRun = ReadValue(kRun, "KelvoCalendar");
+    savedTransparent = ReadValue(kSettings, "Transparent");
+    DeleteValue(kRun, "KelvoCalendar");
+    DeleteValue(kSettings, "Transparent");
+    if (ValueCount(kSettings) == 0) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KelvoSettingsTestWindow";
+    RegisterClassW(&wc);
+    hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"KelvoSettingsTestWindow", L"", WS_POPUP, 0, 0, 100,
+                           100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    menu.InsertItem(100, "隐藏日历", MFT_STRING);
+    menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
+    menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
+    menu.InsertItem(0, "", MFT_SEPARATOR);
+    menu.InsertItem(103, "退出程序(&X)", MFT_STRING);
+  }
+  void TearDown() override {
+    DestroyWindow(hWnd);
+    DeleteValue(kRun, "KelvoCalendar");
+    DeleteValue(kSettings, "Transparent");
+    if (savedRun.exists) WriteValue(kRun, "KelvoCalendar", savedRun.type, savedRun.data);
+    if (savedTransparent.exists)
+      WriteValue(kSettings, "Transparent", savedTransparent.type, savedTransparent.data);
+  }
+
+  bool Layered() const { return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+  UINT Check(UINT id) const { return menu.GetItemState(id) & MF_CHECKED; }
+
+  StoredValue savedRun, savedTransparent;
+  HWND hWnd = nullptr;
+  CKelvoMenu menu;
+};
+
+TEST_F(SettingsTest, ExePathIsTheRunningModuleWithExeExtension) {
+  const std::string path = GetExePath();
+  EXPECT_EQ(path, ThisModulePath());
+  EXPECT_EQ(path.substr(path.size() - 4), ".exe");
+  EXPECT_EQ(path[1], ':');
+}
+
+TEST_F(SettingsTest, FirstRunCreatesTheEmptySettingsKeyAndLeavesBothItemsUnchecked) {
+  ASSERT_FALSE(KeyExists(kSettings));
+  LoadSettings(hWnd, menu);
+  EXPECT_TRUE(KeyExists(kSettings));
+  EXPECT_EQ(ValueCount(kSettings), 0u);
+  EXPECT_FALSE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+}
+
+TEST_F(SettingsTest, TransparentStoredAsTwoMakesTheWindowLayeredAtAlpha200) {
+  WriteDword(kSettings, "Transparent", 2);
+  LoadSettings(hWnd, menu);
+  EXPECT_TRUE(Layered());
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
+}
+
+TEST_F(SettingsTest, TransparentStoredAsZeroLeavesTheWindowOpaque) {
+  WriteDword(kSettings, "Transparent", 0);
+  LoadSettings(hWnd, menu);
+  EXPECT_FALSE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+}
+
+TEST_F(SettingsTest, TogglingTheLookTwiceReturnsToOpaqueAndStoresZero) {
+  LoadSettings(hWnd, menu);
+  ToggleTransparent(hWnd, menu);
+  EXPECT_TRUE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
+  StoredValue stored = ReadValue(kSettings, "Transparent");
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored.data, "\x01\x00\x00\x00"s);
+
+  ToggleTransparent(hWnd, menu);
+  EXPECT_FALSE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+  stored = ReadValue(kSettings, "Transparent");
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored.data, "\x00\x00\x00\x00"s);
+}
+
+TEST_F(SettingsTest, TheWindowStyleNotTheStoredValueDecidesTheToggle) {
+  WriteDword(kSettings, "Transparent", 1);  // stored on, window still opaque
+  ToggleTransparent(hWnd, menu);
+  EXPECT_TRUE(Layered());
+  EXPECT_EQ(ReadValue(kSettings, "Transparent").data, "\x01\x00\x00\x00"s);
+}
+
+TEST_F(SettingsTest, LookSwitchedOnAgainKeepsAlpha200) {
+  ToggleTransparent(hWnd, menu);
+  ToggleTransparent(hWnd, menu);
+  ToggleTransparent(hWnd, menu);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+}
+
+TEST_F(SettingsTest, StartUpEntryNamingThisExecutableChecksTheItem) {
+  const std::string path = ToAnsi(GetExePath());
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, path + '\0');
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+}
+
+TEST_F(SettingsTest, StartUpEntryDifferingOnlyInCaseCountsAsThisExecutable) {
+  std::string path = ToAnsi(GetExePath());
+  for (char& c : path) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  ASSERT_NE(path, ToAnsi(GetExePath()));
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, path + '\0');
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+}
+
+TEST_F(SettingsTest, StartUpEntryForAnotherPlaceLeavesUncheckedAndChoosingItOverwritesIt) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s);
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+
+  ToggleAutoRun(menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+  const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(stored.data, ToAnsi(GetExePath()) + '\0');  // one terminating NUL
+}
+
+TEST_F(SettingsTest, ChoosingACheckedStartUpItemDeletesTheEntry) {
+  ToggleAutoRun(menu);
+  ASSERT_TRUE(ReadValue(kRun, "KelvoCalendar").exists);
+  ToggleAutoRun(menu);
+  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+}
+
+TEST_F(SettingsTest, TheMenuNotTheRegistryDecidesTheStartUpToggle) {
+  menu.CheckItem(IDM_AUTORUN, MF_CHECKED);  // checked, but nothing stored
+  ToggleAutoRun(menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+}
+
+TEST_F(SettingsTest, StartUpToggleOnAMenuWithoutTheItemDeletesNothing) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, "C:\\Other\\Program.exe\0"s);
+  CKelvoMenu empty;
+  ToggleAutoRun(empty);
+  // The missing item reads as -1, which is no check mark: the toggle writes.
+  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ToAnsi(GetExePath()) + '\0');
+}
+
+TEST_F(SettingsTest, TransparentStoredAsTextIsOff) {
+  WriteValue(kSettings, "Transparent", REG_SZ, "1\0"s);
+  LoadSettings(hWnd, menu);
+  EXPECT_FALSE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+}
+
+TEST_F(SettingsTest, TransparentStoredInTwoBytesIsOff) {
+  WriteValue(kSettings, "Transparent", REG_BINARY, "\x01\x01"s);
+  LoadSettings(hWnd, menu);
+  EXPECT_FALSE(Layered());
+}
+
+TEST_F(SettingsTest, TransparentStoredInEightBytesIsOff) {
+  WriteValue(kSettings, "Transparent", REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s);
+  LoadSettings(hWnd, menu);
+  EXPECT_FALSE(Layered());
+  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+}
+
+TEST_F(SettingsTest, StartUpEntryStoredAsNumberNamesNoProgram) {
+  WriteDword(kRun, "KelvoCalendar", 1);
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+  ToggleAutoRun(menu);  // replaces the number with the path
+  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+}
+
+TEST_F(SettingsTest, StartUpEntryFillingTheBufferWithoutNulIsReadWhole) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, std::string(260, 'x'));
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+}
+
+TEST_F(SettingsTest, StartUpEntryLongerThanTheBufferCountsAsAbsent) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, std::string(400, 'y') + '\0');
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+}
+
+TEST_F(SettingsTest, StartUpEntryStoredWithoutItsNulStillNamesThisExecutable) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, ToAnsi(GetExePath()));
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+}
+
+}  // namespace
+}  // namespace kelvo
