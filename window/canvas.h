@@ -27,9 +27,9 @@ struct FontSpec {
 enum TextFlags : unsigned {
   TextLeft = 0,
   TextTop = 0,
-  TextCenter = 1u << 0,        // horizontally
-  TextVCenter = 1u << 1,       // vertically
-  TextEndEllipsis = 1u << 2,   // cut with "..." when it does not fit
+  TextCenter = 1u << 0,       // horizontally
+  TextVCenter = 1u << 1,      // vertically
+  TextEndEllipsis = 1u << 2,  // cut with "..." when it does not fit
 };
 
 // The pictures the face copies from.
