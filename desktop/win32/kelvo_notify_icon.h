@@ -1,6 +1,7 @@
 #pragma once
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include <string_view>
 

@@ -140,4 +140,10 @@ Color GdiCanvas::PixelAt(int x, int y) const {
   return {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
 }
 
+std::vector<HGDIOBJ> GdiCanvas::GdiObjects() const {
+  std::vector<HGDIOBJ> objects{m_dc.Get(), m_bitmap.Get(), m_pictureDc.Get()};
+  for (const CachedFont& font : m_fonts) objects.push_back(font.Handle.Get());
+  return objects;
+}
+
 }  // namespace kelvo

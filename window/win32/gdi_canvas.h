@@ -34,6 +34,9 @@ class GdiCanvas final : public Canvas {
   int Height() const { return m_height; }
   // One pixel of the surface, for checks.
   Color PixelAt(int x, int y) const;
+  // Every GDI object the surface owns (DCs, bitmap, fonts), for checks
+  // that they are given back.
+  std::vector<HGDIOBJ> GdiObjects() const;
 
  private:
   struct CachedFont {
