@@ -167,6 +167,25 @@ TEST_F(UpdateEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
               server::WasRequested("/myapp/KelvoCalendar/update.txt"));
 }
 
+// The real program: its network timer runs the check 15 seconds after
+// start-up, since the announcement list (not served here) never arrives.
+TEST_F(UpdateEndToEndTest, RealCalendarProgramInstallsTheUpdateOnYes) {
+  calendar = ReadBytes(test::WinePath(KELVO_TEST_CALENDAR_PATH));
+  ASSERT_FALSE(calendar.empty());
+  test::WriteBytes(folder + "\\KelvoCalendar.exe", calendar);
+  EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::Yes), 0u);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"发现有新版本，是否现在更新？");
+  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 30000));
+  EXPECT_EQ(ReadBytes(folder + "\\payload-started.txt"), "del " + folder + "\\KelvoCalendar.exe");
+  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), payload);
+  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar.exe"), calendar);
+  EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"KelvoCalendar.exe", "KelvoCalendar2.exe",
+                                                        "notes.txt", "payload-started.txt"}));
+  EXPECT_TRUE(server::WasRequested("/myapp/KelvoCalendar/GGList.txt"));
+  EXPECT_EQ(StoredDate(), Today());
+}
+
 TEST_F(UpdateEndToEndTest, PayloadCutShortIsNeverInstalled) {
   server::Serve("_routes", "/myapp/KelvoCalendar/KelvoCalendar2.exe /_/cut/20000/5000\n");
   EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::Yes), 0u)
