@@ -34,21 +34,24 @@ struct YearMonthDay {
   int Day;
 };
 
-constexpr YearMonthDay CivilFromDays(int32_t days) {
-  const int z = days + 719468;
-  const int era = (z >= 0 ? z : z - 146096) / 146097;
-  const int dayOfEra = z - era * 146097;
-  const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int mp = (5 * dayOfYear + 2) / 153;
-  const int day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  const int month = mp < 10 ? mp + 3 : mp - 9;
-  return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+// Inverse of DaysFromCivil. Works in 64 bits so that no day number, however
+// far out, overflows.
+constexpr YearMonthDay CivilFromDays(int64_t days) {
+  const int64_t z = days + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t dayOfEra = z - era * 146097;
+  const int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const int64_t mp = (5 * dayOfYear + 2) / 153;
+  const int day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0)), month, day};
 }
 
 // 0 = Monday ... 6 = Sunday (1970-01-01 was a Thursday).
-constexpr int WeekdayFromMonday(int32_t days) {
-  const int r = (days + 3) % 7;
+constexpr int WeekdayFromMonday(int64_t days) {
+  const int r = static_cast<int>((days + 3) % 7);
   return r < 0 ? r + 7 : r;
 }
 

@@ -10,14 +10,20 @@ int32_t DaysFromCivil(Date date) {
   return civil::DaysFromCivil(date.Year, date.Month, date.Day);
 }
 
-Date CivilFromDays(int32_t days) {
-  const civil::YearMonthDay ymd = civil::CivilFromDays(days);
+namespace {
+Date ToDate(const civil::YearMonthDay& ymd) {
   return {static_cast<int16_t>(ymd.Year), static_cast<int16_t>(ymd.Month),
           static_cast<int16_t>(ymd.Day)};
 }
+}  // namespace
+
+Date CivilFromDays(int32_t days) {
+  return ToDate(civil::CivilFromDays(days));
+}
 
 Date AddDays(Date date, int32_t days) {
-  return CivilFromDays(DaysFromCivil(date) + days);
+  // In 64 bits: a day count near the int32 limits must not overflow.
+  return ToDate(civil::CivilFromDays(static_cast<int64_t>(DaysFromCivil(date)) + days));
 }
 
 int WeekdayFromMonday(Date date) {

@@ -18,6 +18,8 @@ struct Date {
 
 // Days since 1970-01-01 (negative before it).
 int32_t DaysFromCivil(Date date);
+// Dates whose year lies outside -32768..32767 cannot be held: their year
+// wraps around (no overflow, but no meaningful date either).
 Date CivilFromDays(int32_t days);
 Date AddDays(Date date, int32_t days);
 // 0 = Monday ... 6 = Sunday.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace kelvo {
 namespace {
 
@@ -23,6 +25,15 @@ TEST(AddDays, CrossesMonthAndYearEnds) {
   EXPECT_EQ(AddDays({2023, 2, 28}, 1), (Date{2023, 3, 1}));
   EXPECT_EQ(AddDays({2050, 12, 31}, 1), (Date{2051, 1, 1}));
   EXPECT_EQ(AddDays({1950, 1, 1}, -6), (Date{1949, 12, 26}));
+}
+
+TEST(DayNumbers, ExtremeDayCountsDoNotOverflow) {
+  // Meaningless dates, but computed without signed overflow (UBSan checks).
+  const Date far = AddDays({2024, 1, 1}, std::numeric_limits<int32_t>::max());
+  EXPECT_TRUE(far.Month >= 1 && far.Month <= 12);
+  const Date early = CivilFromDays(std::numeric_limits<int32_t>::min());
+  EXPECT_TRUE(early.Day >= 1 && early.Day <= 31);
+  EXPECT_EQ(AddDays({-32768, 1, 1}, std::numeric_limits<int32_t>::min()).Month >= 1, true);
 }
 
 TEST(Weekday, CountsFromMonday) {
