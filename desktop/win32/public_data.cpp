@@ -14,8 +14,8 @@ void BuildThunk(SubclassData& record, SubclassTarget* objectAddress,
                                           reinterpret_cast<uintptr_t>(handlerAddress));
 }
 
-void SubclassWindow(SubclassData& record, HWND hWnd, SubclassTarget* objectAddress,
-                    SubclassHandler handlerAddress) {
+void(SubclassWindow)(SubclassData& record, HWND hWnd, SubclassTarget* objectAddress,
+                     SubclassHandler handlerAddress) {
   // Hooking twice would make the trampoline its own previous procedure.
   if (record.lpThunk != nullptr) return;
   BuildThunk(record, objectAddress, handlerAddress);

@@ -58,9 +58,10 @@ void BuildThunk(SubclassData& record, SubclassTarget* objectAddress,
                 SubclassHandler handlerAddress);
 // Builds the trampoline and installs it as hWnd's window procedure,
 // remembering the previous one. Does nothing on a hooked record or when the
-// trampoline could not be built.
-void SubclassWindow(SubclassData& record, HWND hWnd, SubclassTarget* objectAddress,
-                    SubclassHandler handlerAddress);
+// trampoline could not be built. (The name in parentheses, here and at the
+// calls, keeps windowsx.h's SubclassWindow macro from expanding.)
+void(SubclassWindow)(SubclassData& record, HWND hWnd, SubclassTarget* objectAddress,
+                     SubclassHandler handlerAddress);
 // Puts the previous procedure back; harmless when not hooked.
 void UnsubclassWindow(SubclassData& record, HWND hWnd);
 // Calls objectAddress->WindowProc and returns its result unchanged.

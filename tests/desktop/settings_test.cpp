@@ -8,11 +8,16 @@
 #include <vector>
 
 #include "desktop/win32/platform_text.h"
+#include "tests/desktop/registry_snapshot.h"
 
 namespace kelvo {
 namespace {
 
 using namespace std::string_literals;
+using testing::DeleteValue;
+using testing::ReadValue;
+using testing::StoredValue;
+using testing::WriteValue;
 
 constexpr const char* kSettings = "SOFTWARE\\KelvoCalendar";
 constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -34,46 +39,9 @@ DWORD ValueCount(const char* path) {
   return values;
 }
 
-void WriteValue(const char* path, const char* name, DWORD type, const std::string& data) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key), ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                           static_cast<DWORD>(data.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
 void WriteDword(const char* path, const char* name, DWORD value) {
-  WriteValue(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
-}
-
-void DeleteValue(const char* path, const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, name);
-  RegCloseKey(key);
-}
-
-struct StoredValue {
-  bool exists = false;
-  DWORD type = 0;
-  std::string data;
-};
-
-StoredValue ReadValue(const char* path, const char* name) {
-  StoredValue value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-    value.data.resize(size);
-    RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(value.data.data()),
-                     &size);
-    value.data.resize(size);
-    value.exists = true;
-  }
-  RegCloseKey(key);
-  return value;
+  ASSERT_TRUE(
+      WriteValue(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)));
 }
 
 std::string ThisModulePath() {
@@ -85,12 +53,10 @@ std::string ThisModulePath() {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Each case starts like a first run, keeping what the prefix had.
-    savedRun = ReadValue(kRun, "KelvoCalendar");
-    savedTransparent = ReadValue(kSettings, "Transparent");
+    // Each case starts like a first run; the snapshots put back what the
+    // prefix had.
     DeleteValue(kRun, "KelvoCalendar");
-    DeleteValue(kSettings, "Transparent");
-    if (ValueCount(kSettings) == 0) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -106,19 +72,13 @@ class SettingsTest : public ::testing::Test {
     menu.InsertItem(0, "", MFT_SEPARATOR);
     menu.InsertItem(103, "退出程序(&X)", MFT_STRING);
   }
-  void TearDown() override {
-    DestroyWindow(hWnd);
-    DeleteValue(kRun, "KelvoCalendar");
-    DeleteValue(kSettings, "Transparent");
-    if (savedRun.exists) WriteValue(kRun, "KelvoCalendar", savedRun.type, savedRun.data);
-    if (savedTransparent.exists)
-      WriteValue(kSettings, "Transparent", savedTransparent.type, savedTransparent.data);
-  }
+  void TearDown() override { DestroyWindow(hWnd); }
 
   bool Layered() const { return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
   UINT Check(UINT id) const { return menu.GetItemState(id) & MF_CHECKED; }
 
-  StoredValue savedRun, savedTransparent;
+  testing::ValueSnapshot savedRun{kRun, "KelvoCalendar"};
+  testing::KeySnapshot savedSettings{kSettings};
   HWND hWnd = nullptr;
   CKelvoMenu menu;
 };

@@ -8,6 +8,7 @@
 
 #include "desktop/win32/mod_32bit_icon.h"
 #include "desktop/win32/platform_text.h"
+#include "desktop/win32/settings.h"
 #include "net/win32/mod_gg.h"
 #include "update/win32/mod_main.h"
 
@@ -74,6 +75,7 @@ CalendarWindow::CalendarWindow()
 
 CalendarWindow::~CalendarWindow() {
   Unload();
+  DestroyOwnerWindow();
 }
 
 void CalendarWindow::OnInitialize() {
@@ -96,8 +98,10 @@ void CalendarWindow::Create(HINSTANCE instance) {
   // A tool window has no taskbar button; WS_POPUP alone has no caption,
   // border or system buttons, so the window size is the client size.
   const std::wstring caption = ToWide(Caption);
+  m_ownerWindow = CreateWindowExW(0, L"STATIC", caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
   CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, caption.c_str(), WS_POPUP, 0, 0, Width, Height,
-                  nullptr, nullptr, instance, this);
+                  m_ownerWindow, nullptr, instance, this);
   if (!m_hWnd) throw std::runtime_error("无法创建日历窗口");
   SetTimer1Enabled(true);
 }
@@ -154,16 +158,24 @@ void CalendarWindow::Unload() {
     OnUnload();
   }
   DestroyWindow(m_hWnd);
+  DestroyOwnerWindow();
+}
+
+void CalendarWindow::DestroyOwnerWindow() {
+  if (m_ownerWindow) DestroyWindow(m_ownerWindow);
+  m_ownerWindow = nullptr;
 }
 
 // --- steps that later additions fill in -----------------------------------
 
-// Start-up step 2: route the window's messages through the window
-// procedure hook. Until it exists, the class procedure sees them directly.
-void CalendarWindow::HookWindowProcedure() {}
+// Start-up step 2: route the window's messages through WindowProc, which
+// passes them on to the class procedure.
+void CalendarWindow::HookWindowProcedure() {
+  (SubclassWindow)(m_subclassData, m_hWnd, this, SubclassProc);
+}
 
 // Shutdown step 3: take the hook out again.
-void CalendarWindow::UnhookWindowProcedure() {}
+void CalendarWindow::UnhookWindowProcedure() { UnsubclassWindow(m_subclassData, m_hWnd); }
 
 // Start-up step 5: fetch the announcement list in the background.
 void CalendarWindow::StartAnnouncementFetch() {
@@ -171,7 +183,7 @@ void CalendarWindow::StartAnnouncementFetch() {
 }
 
 // Start-up step 15: apply the stored semi-transparent and start-up settings.
-void CalendarWindow::LoadStoredSettings() {}
+void CalendarWindow::LoadStoredSettings() { LoadSettings(m_hWnd, TrayMenu()); }
 
 // The network timer's tick: a network step every 15 seconds until the
 // announcement list arrived, then its publication on the face.

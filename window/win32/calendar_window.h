@@ -6,6 +6,7 @@
 
 #include "desktop/win32/kelvo_menu.h"
 #include "desktop/win32/kelvo_notify_icon.h"
+#include "desktop/win32/public_data.h"
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
 #include "window/win32/gdi_canvas.h"
@@ -22,7 +23,7 @@ namespace kelvo {
 // HandleMessage(), the window's own handling (paint, mouse, timer, close,
 // destroy). A hook that wants to see messages first installs itself in
 // front of the class procedure and passes on to it.
-class CalendarWindow final : public WindowHost {
+class CalendarWindow final : public WindowHost, public SubclassTarget {
  public:
   static constexpr int Width = 538;
   static constexpr int Height = 370;
@@ -69,6 +70,11 @@ class CalendarWindow final : public WindowHost {
 
   // The window's own message handling, what the class procedure runs.
   LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  // Sees every message through the hook before the class procedure: time
+  // change, cursor, tray clicks, wake-up, mouse leave, menu commands and the
+  // re-created taskbar (desktop/win32/window_proc.cpp).
+  LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+  const SubclassData& Hook() const { return m_subclassData; }
   // Timer1 on or off.
   void SetTimer1Enabled(bool enabled);
 
@@ -98,8 +104,12 @@ class CalendarWindow final : public WindowHost {
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
+  void DestroyOwnerWindow();
 
   HWND m_hWnd = nullptr;
+  // Hidden owner of the window: an owned window gets no taskbar button from
+  // any shell, even one that ignores WS_EX_TOOLWINDOW.
+  HWND m_ownerWindow = nullptr;
   HINSTANCE m_resources = nullptr;  // the module holding bitmaps 101 and 102
   bool m_loaded = false;
   GdiCanvas m_surface;
@@ -113,6 +123,8 @@ class CalendarWindow final : public WindowHost {
   HCURSOR m_handCursor = nullptr;
   UINT m_taskbarCreatedMsg = 0;
   TRACKMOUSEEVENT m_leaveTrack{};
+  // Start-up step 2 to shutdown step 3: the hook routing messages to WindowProc.
+  SubclassData m_subclassData;
   // Declared last: released first, so the tray icon leaves while the rest
   // of the window is still intact.
   std::optional<CKelvoMenu> m_trayMenu;

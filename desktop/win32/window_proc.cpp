@@ -1,0 +1,112 @@
+// The calendar window's own message handler. The hook (public_data.h) sends
+// every message of the window here first; whatever is not answered here goes
+// on to the window's previous procedure.
+#include <windows.h>
+
+#include <string>
+
+#include "desktop/win32/public_data.h"
+#include "desktop/win32/settings.h"
+#include "desktop/window_messages.h"
+#include "window/win32/calendar_window.h"
+
+namespace kelvo {
+namespace {
+
+// Shows or hides the calendar the way a left click on the tray icon does,
+// keeping the show/hide item's text in step.
+void ToggleCalendar(HWND hWnd, CKelvoMenu& menu) {
+  if (IsWindowVisible(hWnd)) {
+    ShowWindow(hWnd, SW_HIDE);
+    menu.ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(false)));
+  } else {
+    ShowWindow(hWnd, SW_SHOW);
+    SetForegroundWindow(hWnd);
+    menu.ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(true)));
+  }
+}
+
+}  // namespace
+
+LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  switch (ClassifyWindowMessage(uMsg, m_taskbarCreatedMsg)) {
+    case WindowMessage::TimeChanged:
+      m_calendar.OnTimeChange();
+      break;
+
+    case WindowMessage::SetCursor: {
+      POINT point{};
+      GetCursorPos(&point);
+      ScreenToClient(hWnd, &point);
+      if (m_calendar.ShowsHandCursor(point.x, point.y)) {
+        SetCursor(m_handCursor);
+        return 0;  // answered: the class cursor must not replace it
+      }
+      break;
+    }
+
+    case WindowMessage::TrayNotify:
+      if (!IsWindowEnabled(hWnd)) break;
+      switch (ClassifyTrayClick(static_cast<uint64_t>(lParam))) {
+        case TrayClick::LeftUp:
+          ToggleCalendar(hWnd, TrayMenu());
+          break;
+        case TrayClick::RightUp: {
+          POINT point{};
+          GetCursorPos(&point);
+          // Foreground first, or the menu would not close on a click elsewhere.
+          SetForegroundWindow(hWnd);
+          TrayMenu().PopupMenu(hWnd, point.x, point.y);
+          break;
+        }
+        case TrayClick::Other:
+          break;
+      }
+      break;
+
+    case WindowMessage::WakeUp:
+      if (!IsWindowEnabled(hWnd)) break;
+      SetForegroundWindow(hWnd);
+      if (!IsWindowVisible(hWnd)) {
+        ShowWindow(hWnd, SW_SHOW);
+        TrayMenu().ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(true)));
+      }
+      break;
+
+    case WindowMessage::MouseLeft:
+      m_calendar.OnMouseLeave();
+      break;
+
+    case WindowMessage::Command:
+      switch (ClassifyMenuCommand(static_cast<uint64_t>(wParam))) {
+        case MenuCommand::ShowHide:
+          // Runs the tray case above synchronously: exactly a left click.
+          SendMessageA(hWnd, kTrayNotifyMessage, 0, kLeftButtonUpMessage);
+          break;
+        case MenuCommand::Transparent:
+          ToggleTransparent(hWnd, TrayMenu());
+          break;
+        case MenuCommand::AutoRun:
+          ToggleAutoRun(TrayMenu());
+          break;
+        case MenuCommand::Exit:
+          // Unhooks and destroys the window; the previous procedure kept in
+          // the hook record still takes the message below.
+          Unload();
+          break;
+        case MenuCommand::None:
+          break;
+      }
+      break;
+
+    case WindowMessage::TaskbarCreated:
+      NotifyIcon().AddNotifyIcon(hWnd, m_trayIcon, Caption);
+      break;
+
+    case WindowMessage::Other:
+      break;
+  }
+  return CallWindowProcA(m_subclassData.lpPrevWndProc, hWnd, uMsg, wParam, lParam);
+}
+
+}  // namespace kelvo

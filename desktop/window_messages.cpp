@@ -1,0 +1,47 @@
+#include "desktop/window_messages.h"
+
+namespace kelvo {
+
+WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg) {
+  switch (uMsg) {
+    case kTimeChangeMessage:
+      return WindowMessage::TimeChanged;
+    case kSetCursorMessage:
+      return WindowMessage::SetCursor;
+    case kTrayNotifyMessage:
+      return WindowMessage::TrayNotify;
+    case kWakeUpMessage:
+      return WindowMessage::WakeUp;
+    case kMouseLeaveMessage:
+      return WindowMessage::MouseLeft;
+    case kCommandMessage:
+      return WindowMessage::Command;
+    default:
+      break;
+  }
+  if (taskbarCreatedMsg != 0 && uMsg == taskbarCreatedMsg) return WindowMessage::TaskbarCreated;
+  return WindowMessage::Other;
+}
+
+TrayClick ClassifyTrayClick(uint64_t lParam) {
+  if (lParam == kLeftButtonUpMessage) return TrayClick::LeftUp;
+  if (lParam == kRightButtonUpMessage) return TrayClick::RightUp;
+  return TrayClick::Other;
+}
+
+MenuCommand ClassifyMenuCommand(uint64_t wParam) {
+  switch (wParam) {
+    case kShowHideCommand:
+      return MenuCommand::ShowHide;
+    case kTransparentCommand:
+      return MenuCommand::Transparent;
+    case kAutoRunCommand:
+      return MenuCommand::AutoRun;
+    case kExitCommand:
+      return MenuCommand::Exit;
+    default:
+      return MenuCommand::None;
+  }
+}
+
+}  // namespace kelvo

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+namespace kelvo {
+
+// The messages the calendar's window procedure acts on, by number, so the
+// decisions below need no platform headers.
+inline constexpr uint32_t kTimeChangeMessage = 0x001E;     // WM_TIMECHANGE
+inline constexpr uint32_t kSetCursorMessage = 0x0020;      // WM_SETCURSOR
+inline constexpr uint32_t kCommandMessage = 0x0111;        // WM_COMMAND
+inline constexpr uint32_t kMouseLeaveMessage = 0x02A3;     // WM_MOUSELEAVE
+inline constexpr uint32_t kTrayNotifyMessage = 1801;       // the tray icon's callback
+inline constexpr uint32_t kWakeUpMessage = 1912;           // sent from outside only
+inline constexpr uint32_t kLeftButtonUpMessage = 0x0202;   // WM_LBUTTONUP
+inline constexpr uint32_t kRightButtonUpMessage = 0x0205;  // WM_RBUTTONUP
+
+// Tray menu commands.
+inline constexpr uint32_t kShowHideCommand = 100;
+inline constexpr uint32_t kTransparentCommand = 101;
+inline constexpr uint32_t kAutoRunCommand = 102;
+inline constexpr uint32_t kExitCommand = 103;
+
+// Texts of the show/hide item.
+inline constexpr std::string_view kShowCalendarText = "显示日历";
+inline constexpr std::string_view kHideCalendarText = "隐藏日历";
+
+// What the window procedure does with a message; the first match in this
+// order decides.
+enum class WindowMessage {
+  TimeChanged,     // show today's month again
+  SetCursor,       // hand cursor over the buttons and links
+  TrayNotify,      // a mouse message over the tray icon
+  WakeUp,          // bring the calendar forward
+  MouseLeft,       // nothing hovered any more
+  Command,         // a tray menu command
+  TaskbarCreated,  // the shell restarted: put the icon back
+  Other,           // only passed on
+};
+
+// taskbarCreatedMsg is the number registered for "TaskBarCreated"; 0 (the
+// registration failed) matches nothing, so WM_NULL does not re-add the icon.
+WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg);
+
+enum class TrayClick { LeftUp, RightUp, Other };
+// lParam of the tray callback carries the mouse message; compared whole.
+TrayClick ClassifyTrayClick(uint64_t lParam);
+
+enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, None };
+// wParam of WM_COMMAND compared as a whole value: a notification code in
+// the high word makes it no tray command.
+MenuCommand ClassifyMenuCommand(uint64_t wParam);
+
+// The show/hide item names what choosing it will do.
+constexpr std::string_view ShowHideText(bool calendarVisible) {
+  return calendarVisible ? kHideCalendarText : kShowCalendarText;
+}
+
+}  // namespace kelvo
