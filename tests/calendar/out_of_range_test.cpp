@@ -144,5 +144,28 @@ TEST(OutOfRangeGrid, ImpossibleMonthsAndYearsGiveAnEmptyGrid) {
   }
 }
 
+// Under AddressSanitizer/UBSan this shows that no argument, however wrong,
+// reads outside a table or overflows.
+TEST(OutOfRangeSweep, AnyArgumentsGiveACleanResult) {
+  const int16_t years[] = {kLowest, -1,   0,    1,    1600, 1948,  1949,
+                           1950,    2050, 2051, 2052, 9999, 10000, kHighest};
+  for (int16_t year : years) {
+    for (int month = -2; month <= 14; ++month) {
+      const MonthGrid grid = BuildMonthGrid(year, static_cast<int16_t>(month), Date{year, 1, 1});
+      EXPECT_TRUE(grid.CellCount == 0 || grid.CellCount == 35 || grid.CellCount == 42);
+      EXPECT_EQ(grid.DayCells.size(), static_cast<size_t>(grid.CellCount));
+      for (int day = -2; day <= 33; ++day) {
+        DayCell cell;
+        ConvertToLunar(year, static_cast<int16_t>(month), static_cast<int16_t>(day), cell);
+        const bool real =
+            IsValidDate({year, static_cast<int16_t>(month), static_cast<int16_t>(day)});
+        if (!real) {
+          EXPECT_TRUE(cell.LunarDayText.empty());
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvo
