@@ -60,6 +60,12 @@ TEST_F(CalendarWindowAttributes, IsAToolWindowWithoutCaptionOrBorder) {
   EXPECT_TRUE(style & WS_POPUP);
 }
 
+TEST_F(CalendarWindowAttributes, IsOwnedByAHiddenWindowSoNoTaskbarListsIt) {
+  HWND owner = GetWindow(Handle(), GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
+}
+
 TEST_F(CalendarWindowAttributes, IsVisibleAfterLoadWithItsCaptionText) {
   EXPECT_TRUE(IsWindowVisible(Handle()));
   wchar_t caption[32] = {};
@@ -194,22 +200,27 @@ TEST_F(PaintedSurface, WindowShowsTheRetainedSurfaceWhenPainted) {
   EXPECT_EQ(bigDay, RGB(255, 187, 0));
 }
 
-// Records, from inside WM_DESTROY, whether the property is still there.
-WNDPROC g_classProcedure = nullptr;
+// Records, from inside WM_DESTROY, whether the property is still there. A
+// thread hook sees the message whatever procedures the window has.
 bool g_propertyAtDestroy = true;
+HWND g_watched = nullptr;
 
-LRESULT CALLBACK WatchDestroy(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  if (uMsg == WM_DESTROY) g_propertyAtDestroy = GetPropA(hWnd, "KelvoCalendar_WakeUp") != nullptr;
-  return CallWindowProcW(g_classProcedure, hWnd, uMsg, wParam, lParam);
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->hwnd == g_watched && call->message == WM_DESTROY) {
+    g_propertyAtDestroy = GetPropA(call->hwnd, "KelvoCalendar_WakeUp") != nullptr;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 TEST(CalendarWindowShutdown, UnloadRemovesTheWakeUpPropertyBeforeTheWindowGoes) {
   std::unique_ptr<CalendarWindow> window = StartCalendarWindow();
   HWND hWnd = window->Handle();
-  g_classProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDestroy)));
+  g_watched = hWnd;
   g_propertyAtDestroy = true;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchDestroy, nullptr, GetCurrentThreadId());
   window->Unload();
+  UnhookWindowsHookEx(hook);
   EXPECT_FALSE(g_propertyAtDestroy);
   EXPECT_FALSE(IsWindow(hWnd));
   EXPECT_EQ(window->Handle(), nullptr);
@@ -276,12 +287,14 @@ TEST(CalendarWindowShutdown, ReleasingTheWindowGivesBackEveryObjectItMade) {
   EXPECT_GE(objects.size(), 8u);  // DCs, surface, pictures, the face's fonts
   HMENU menu = window->TrayMenu().Handle();
   HWND hWnd = window->Handle();
+  HWND owner = GetWindow(hWnd, GW_OWNER);
 
   window.reset();
   PumpMessages(1);
   for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u) << object;
   EXPECT_FALSE(IsMenu(menu));
   EXPECT_FALSE(IsWindow(hWnd));
+  EXPECT_FALSE(IsWindow(owner));
   EXPECT_EQ(CalendarWindowsOfThisThread(), windowsBefore);
 }
 
