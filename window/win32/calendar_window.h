@@ -105,12 +105,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
   void DestroyOwnerWindow();
-  void DestroyOwnerWindow();
 
   HWND m_hWnd = nullptr;
-  // Hidden owner of the window: an owned window gets no taskbar button from
-  // any shell, even one that ignores WS_EX_TOOLWINDOW.
-  HWND m_ownerWindow = nullptr;
   // Hidden owner of the window: an owned window gets no taskbar button from
   // any shell, even one that ignores WS_EX_TOOLWINDOW.
   HWND m_ownerWindow = nullptr;
