@@ -6,6 +6,10 @@
 #include "desktop/win32/platform_text.h"
 
 namespace kelvo {
+
+#if defined(__i386__)
+static_assert(CKelvoMenu::ItemInfoSize == 44);
+#endif
 namespace {
 
 // Insertion by position past the last item appends: no menu of the program

@@ -6,6 +6,11 @@
 
 namespace kelvo {
 
+#if defined(__i386__)
+// The 32-bit release hands the shell exactly the layout it expects there.
+static_assert(CKelvoNotifyIcon::RecordSize == 488);
+#endif
+
 CKelvoNotifyIcon::~CKelvoNotifyIcon() {
   DeleteNotifyIcon();
 }

@@ -19,6 +19,9 @@ constexpr int HidePictureId = 101;
 constexpr int ArrowStripId = 102;
 constexpr WORD HandCursorId = 32649;  // IDC_HAND
 constexpr UINT TrackLeave = 2;        // TME_LEAVE
+#if defined(__i386__)
+static_assert(sizeof(TRACKMOUSEEVENT) == 16);
+#endif
 
 // Mouse buttons and shift keys as the portable handlers number them.
 int ButtonsHeld(WPARAM wParam) {
@@ -175,7 +178,9 @@ void CalendarWindow::HookWindowProcedure() {
 }
 
 // Shutdown step 3: take the hook out again.
-void CalendarWindow::UnhookWindowProcedure() { UnsubclassWindow(m_subclassData, m_hWnd); }
+void CalendarWindow::UnhookWindowProcedure() {
+  UnsubclassWindow(m_subclassData, m_hWnd);
+}
 
 // Start-up step 5: fetch the announcement list in the background.
 void CalendarWindow::StartAnnouncementFetch() {
@@ -183,7 +188,9 @@ void CalendarWindow::StartAnnouncementFetch() {
 }
 
 // Start-up step 15: apply the stored semi-transparent and start-up settings.
-void CalendarWindow::LoadStoredSettings() { LoadSettings(m_hWnd, TrayMenu()); }
+void CalendarWindow::LoadStoredSettings() {
+  LoadSettings(m_hWnd, TrayMenu());
+}
 
 // The network timer's tick: a network step every 15 seconds until the
 // announcement list arrived, then its publication on the face.

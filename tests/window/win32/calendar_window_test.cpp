@@ -2,6 +2,7 @@
 // painted retained surface and the shutdown.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -296,6 +297,49 @@ TEST(CalendarWindowShutdown, ReleasingTheWindowGivesBackEveryObjectItMade) {
   EXPECT_FALSE(IsWindow(hWnd));
   EXPECT_FALSE(IsWindow(owner));
   EXPECT_EQ(CalendarWindowsOfThisThread(), windowsBefore);
+}
+
+}  // namespace
+}  // namespace kelvo::testing
+
+namespace kelvo::testing {
+namespace {
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// Figures, not assertions: the face repaints on every hover change.
+TEST_F(PaintedSurface, PrintsTheCostOfAFullPaint) {
+  constexpr int Paints = 200;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < Paints; ++i) window->Calendar().PaintCalendar();
+  GdiFlush();
+  const double paint = MillisecondsSince(start) / Paints;
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < Paints; ++i) window->Calendar().NextMonth();
+  GdiFlush();
+  const double build = MillisecondsSince(start) / Paints;
+  std::printf("[ figures  ] PaintCalendar %.3f ms, BuildMonth with paint %.3f ms\n", paint, build);
+}
+
+TEST(CalendarWindowStartUp, PrintsTheTimeToTheFirstPaintedFace) {
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  CalendarWindow window;
+  window.OnInitialize();
+  window.Create(GetModuleHandleW(nullptr));
+  window.OnLoad();
+  window.Show();  // shows and paints the face
+  const double startUp = MillisecondsSince(start);
+  std::printf("[ figures  ] create, load and first paint %.1f ms\n", startUp);
+  window.Unload();
+  PumpMessages(1);
 }
 
 }  // namespace
