@@ -101,8 +101,10 @@ void CalendarWindow::Create(HINSTANCE instance) {
   // A tool window has no taskbar button; WS_POPUP alone has no caption,
   // border or system buttons, so the window size is the client size.
   const std::wstring caption = ToWide(Caption);
-  m_ownerWindow = CreateWindowExW(0, L"STATIC", caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, nullptr);
+  // The owner has no caption, so a search for the calendar by its caption
+  // finds only the calendar window itself.
+  m_ownerWindow =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, caption.c_str(), WS_POPUP, 0, 0, Width, Height,
                   m_ownerWindow, nullptr, instance, this);
   if (!m_hWnd) throw std::runtime_error("无法创建日历窗口");

@@ -65,6 +65,8 @@ TEST_F(CalendarWindowAttributes, IsOwnedByAHiddenWindowSoNoTaskbarListsIt) {
   HWND owner = GetWindow(Handle(), GW_OWNER);
   ASSERT_NE(owner, nullptr);
   EXPECT_FALSE(IsWindowVisible(owner));
+  // Searching by caption finds the calendar, not its owner.
+  EXPECT_EQ(FindWindowW(nullptr, L"Kelvo日历"), Handle());
 }
 
 TEST_F(CalendarWindowAttributes, IsVisibleAfterLoadWithItsCaptionText) {
