@@ -190,6 +190,9 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
       std::min<int>(state.LinkCount, static_cast<int>(state.AnnouncementLinks.size()));
   for (int k = 0; k < links; ++k) {
     const AnnouncementLink& link = state.AnnouncementLinks[k];
+    // A long list runs below the face; drawing those rows shows nothing and
+    // would make every repaint as slow as the list is long.
+    if (link.LinkRect.Top >= FaceHeight || link.LinkRect.Bottom <= 0) continue;
     pen.Text(link.LinkTitle, link.LinkRect, Centred);
   }
 

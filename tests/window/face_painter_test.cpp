@@ -360,6 +360,15 @@ TEST_F(FacePainterTest, LinkCountBeyondTheLinksHeldDrawsOnlyThoseHeld) {
   EXPECT_EQ(face.IndexOfText("版本：1.0"), face.IndexOfText("甲") + 1);
 }
 
+TEST_F(FacePainterTest, LinksBelowTheFaceAreNotDrawn) {
+  wnd.State.AnnouncementLinks = {{{410, 345, 538, 365}, "第六", "http://a/6"},
+                                 {{410, 370, 538, 390}, "第七", "http://a/7"}};
+  wnd.State.LinkCount = 2;
+  Show(wnd, 2024, 3, 15);
+  EXPECT_NE(face.IndexOfText("第六"), -1);
+  EXPECT_EQ(face.IndexOfText("第七"), -1);
+}
+
 // ---- Robustness ----
 
 TEST_F(FacePainterTest, EmptyStatePaintsFrameRulesAndPanelWithoutCells) {
