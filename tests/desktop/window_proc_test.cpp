@@ -284,12 +284,13 @@ TEST_F(WindowProcedure, ShowHideCommandIsExactlyATrayLeftClick) {
 
 TEST_F(WindowProcedure, TransparentCommandTogglesTheLookAndItsCheckMark) {
   ValueSnapshot stored("SOFTWARE\\KelvoCalendar", "Transparent");
-  SendMessageW(Handle(), WM_COMMAND, 101, 0);
-  EXPECT_NE(GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-  EXPECT_EQ(window->TrayMenu().GetItemState(101) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
-  SendMessageW(Handle(), WM_COMMAND, 101, 0);
-  EXPECT_EQ(GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-  EXPECT_EQ(window->TrayMenu().GetItemState(101) & MF_CHECKED, 0u);
+  // The window starts as the prefix's stored setting says.
+  const bool wasLayered = (GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  for (bool layered : {!wasLayered, wasLayered}) {
+    SendMessageW(Handle(), WM_COMMAND, 101, 0);
+    EXPECT_EQ((GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, layered);
+    EXPECT_EQ(window->TrayMenu().GetItemState(101) & MF_CHECKED, layered ? MF_CHECKED : 0u);
+  }
 }
 
 TEST_F(WindowProcedure, AutoRunCommandTogglesTheStartUpEntry) {
