@@ -26,16 +26,6 @@ TEST(X86Thunk, BytesAreTheInstructionsInMemoryOrder) {
   EXPECT_EQ(bytes, expected);
 }
 
-TEST(X86Thunk, ZeroAddressesLeaveTheFixedWordsAlone) {
-  const X86ThunkWords words = BuildX86ThunkWords(0, 0);
-  EXPECT_EQ(words[0], 0xB82434FFu);
-  EXPECT_EQ(words[1], 0u);
-  EXPECT_EQ(words[2], 0x04244489u);
-  EXPECT_EQ(words[3], 0xB8909090u);
-  EXPECT_EQ(words[4], 0u);
-  EXPECT_EQ(words[5], 0x9090E0FFu);
-}
-
 TEST(X64Thunk, CodeShiftsArgumentsAndCallsHandlerWithAlignedFrame) {
   const auto code = BuildX64ThunkCode(0x1122334455667788ull, 0x0102030405060708ull);
   const std::array<uint8_t, 48> expected = {
