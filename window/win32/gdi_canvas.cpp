@@ -107,20 +107,20 @@ void GdiCanvas::VerticalGradient(const Rect& area, Color top, Color bottom) {
   GradientFill(m_dc.Get(), corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
-HFONT GdiCanvas::FontFor(const FontSpec& spec) {
+HFONT GdiCanvas::FontFor(const FontSpec& wanted) {
   for (const CachedFont& font : m_fonts) {
-    if (font.Name == spec.Name && font.Points == spec.Points && font.Bold == spec.Bold &&
-        font.Underline == spec.Underline) {
+    if (font.Name == wanted.Name && font.Points == wanted.Points && font.Bold == wanted.Bold &&
+        font.Underline == wanted.Underline) {
       return font.Handle.Get();
     }
   }
-  const std::wstring face = ToWide(spec.Name);
-  HFONT handle = CreateFontW(-MulDiv(spec.Points, ScreenDpi, PointsPerInch), 0, 0, 0,
-                             spec.Bold ? FW_BOLD : FW_NORMAL, FALSE, spec.Underline ? TRUE : FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-  m_fonts.push_back(
-      {std::string(spec.Name), spec.Points, spec.Bold, spec.Underline, kelvo::Font(handle)});
+  const std::wstring face = ToWide(wanted.Name);
+  HFONT handle = CreateFontW(
+      -MulDiv(wanted.Points, ScreenDpi, PointsPerInch), 0, 0, 0, wanted.Bold ? FW_BOLD : FW_NORMAL,
+      FALSE, wanted.Underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  m_fonts.push_back({std::string(wanted.Name), wanted.Points, wanted.Bold, wanted.Underline,
+                     kelvo::Font(handle)});
   return handle;
 }
 

@@ -48,7 +48,7 @@ class GdiCanvas final : public Canvas {
   };
 
   void FillSolid(const RECT& area, Color color);
-  HFONT FontFor(const FontSpec& spec);
+  HFONT FontFor(const FontSpec& wanted);
 
   int m_width;
   int m_height;
