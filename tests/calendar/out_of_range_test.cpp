@@ -13,25 +13,20 @@ namespace {
 constexpr int16_t kLowest = std::numeric_limits<int16_t>::min();
 constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
 
-TEST(OutOfRangeConversion, DatesBeyondTheLunarTableHaveNoLunarDate) {
-  EXPECT_FALSE(GregorianToLunar(1949, 1, 28).has_value());
-  EXPECT_FALSE(GregorianToLunar(2051, 2, 11).has_value());
-  EXPECT_FALSE(GregorianToLunar(1900, 1, 1).has_value());
-  EXPECT_FALSE(GregorianToLunar(9999, 12, 31).has_value());
-  EXPECT_FALSE(GregorianToLunar(kLowest, 1, 1).has_value());
-  EXPECT_FALSE(GregorianToLunar(kHighest, 12, 31).has_value());
+TEST(OutOfRangeConversion, DatesBeyondTheTableOrImpossibleHaveNoLunarDate) {
+  // clang-format off
+  constexpr Date dates[] = {
+      {1949, 1, 28}, {2051, 2, 11}, {1900, 1, 1}, {9999, 12, 31},  // beyond the table
+      {kLowest, 1, 1}, {kHighest, 12, 31},
+      {2024, 2, 30}, {2023, 2, 29}, {2024, 0, 1}, {2024, 13, 1},  // impossible
+      {2024, 1, 0}, {2024, kLowest, kHighest}};
+  // clang-format on
+  for (const Date& d : dates) {
+    EXPECT_FALSE(GregorianToLunar(d.Year, d.Month, d.Day).has_value()) << FormatIsoDate(d);
+  }
 }
 
-TEST(OutOfRangeConversion, ImpossibleDatesHaveNoLunarDate) {
-  EXPECT_FALSE(GregorianToLunar(2024, 2, 30).has_value());
-  EXPECT_FALSE(GregorianToLunar(2023, 2, 29).has_value());
-  EXPECT_FALSE(GregorianToLunar(2024, 0, 1).has_value());
-  EXPECT_FALSE(GregorianToLunar(2024, 13, 1).has_value());
-  EXPECT_FALSE(GregorianToLunar(2024, 1, 0).has_value());
-  EXPECT_FALSE(GregorianToLunar(2024, kLowest, kHighest).has_value());
-}
-
-TEST(OutOfRangeConversion, EmptiesTheLunarTextsAndGivesAGregorianFestival) {
+TEST(OutOfRangeConversion, EmptiesTheLunarTextsAndGivesOnlyAGregorianFestival) {
   DayCell cell;
   cell.LunarYearText = "甲辰年";
   cell.LunarMonthText = "正月";
@@ -42,25 +37,15 @@ TEST(OutOfRangeConversion, EmptiesTheLunarTextsAndGivesAGregorianFestival) {
   EXPECT_EQ(cell.LunarDayText, "");
   EXPECT_EQ(cell.LabelText, "元旦");
   EXPECT_TRUE(cell.IsFestivalOrTerm);
-}
-
-TEST(OutOfRangeConversion, LeavesAnOrdinaryDayWithoutCaption) {
-  DayCell cell;
-  ConvertToLunar(2051, 2, 11, cell);
-  EXPECT_EQ(cell.LabelText, "");
-  EXPECT_FALSE(cell.IsFestivalOrTerm);
-  ConvertToLunar(1949, 1, 28, cell);
-  EXPECT_EQ(cell.LabelText, "");
-}
-
-TEST(OutOfRangeConversion, ImpossibleDateLeavesTheCellEmpty) {
-  DayCell cell;
-  ConvertToLunar(2024, 13, 40, cell);
-  ConvertToLunar(kLowest, kLowest, kLowest, cell);
-  ConvertToLunar(kHighest, kHighest, kHighest, cell);
-  EXPECT_EQ(cell.LunarYearText, "");
-  EXPECT_EQ(cell.LabelText, "");
-  EXPECT_FALSE(cell.IsFestivalOrTerm);
+  for (const Date d : {Date{2051, 2, 11}, Date{1949, 1, 28}, Date{2024, 13, 40},
+                       Date{kLowest, kLowest, kLowest}, Date{kHighest, kHighest, kHighest}}) {
+    DayCell plain;
+    ConvertToLunar(d.Year, d.Month, d.Day, plain);
+    EXPECT_EQ(plain.LunarYearText, "") << FormatIsoDate(d);
+    EXPECT_EQ(plain.LunarDayText, "");
+    EXPECT_EQ(plain.LabelText, "");
+    EXPECT_FALSE(plain.IsFestivalOrTerm);
+  }
 }
 
 TEST(OutOfRangeGrid, MonthBefore1950ShowsGregorianDaysWithoutLunarTexts) {
@@ -150,16 +135,14 @@ TEST(OutOfRangeSweep, AnyArgumentsGiveACleanResult) {
   const int16_t years[] = {kLowest, -1,   0,    1,    1600, 1948,  1949,
                            1950,    2050, 2051, 2052, 9999, 10000, kHighest};
   for (int16_t year : years) {
-    for (int month = -2; month <= 14; ++month) {
-      const MonthGrid grid = BuildMonthGrid(year, static_cast<int16_t>(month), Date{year, 1, 1});
+    for (int16_t month = -2; month <= 14; ++month) {
+      const MonthGrid grid = BuildMonthGrid(year, month, Date{year, 1, 1});
       EXPECT_TRUE(grid.CellCount == 0 || grid.CellCount == 35 || grid.CellCount == 42);
       EXPECT_EQ(grid.DayCells.size(), static_cast<size_t>(grid.CellCount));
-      for (int day = -2; day <= 33; ++day) {
+      for (int16_t day = -2; day <= 33; ++day) {
         DayCell cell;
-        ConvertToLunar(year, static_cast<int16_t>(month), static_cast<int16_t>(day), cell);
-        const bool real =
-            IsValidDate({year, static_cast<int16_t>(month), static_cast<int16_t>(day)});
-        if (!real) {
+        ConvertToLunar(year, month, day, cell);
+        if (!IsValidDate({year, month, day})) {
           EXPECT_TRUE(cell.LunarDayText.empty());
         }
       }

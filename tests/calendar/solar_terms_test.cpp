@@ -26,88 +26,63 @@ TEST(SolarTerms, Year1950FollowsTheChainFromTheWinterSolstice1949) {
   }
 }
 
-TEST(SolarTerms, Year2024HasStartOfSpringOnThe4thAndWinterSolsticeOnThe21st) {
-  EXPECT_EQ(TermOf(2024, 2), (Date{2024, 2, 4}));
-  EXPECT_EQ(TermOf(2024, 23), (Date{2024, 12, 21}));
-}
-
-TEST(SolarTerms, DatesAgreeWithTheListLookup) {
+// For every year: the list agrees with the single lookup, each term falls in
+// its own month, and the steps of the chain are 14 or 15 days, plus one.
+TEST(SolarTerms, EveryYearsTermsFormAChainThroughTheirMonths) {
+  Date previous{1949, 12, 22};
   for (int16_t year = 1950; year <= 2050; ++year) {
     const auto dates = SolarTermDates(year);
     ASSERT_TRUE(dates.has_value());
-    for (int term = 0; term < 24; ++term) ASSERT_EQ((*dates)[term], TermOf(year, term));
-  }
-}
-
-TEST(SolarTerms, EveryTermFallsInItsOwnMonthOfItsOwnYear) {
-  for (int16_t year = 1950; year <= 2050; ++year) {
     for (int term = 0; term < 24; ++term) {
+      SCOPED_TRACE(testing::Message() << year << " term " << term);
       const Date date = TermOf(year, term);
+      ASSERT_EQ((*dates)[term], date);
       EXPECT_EQ(date.Year, year);
-      EXPECT_EQ(date.Month, term / 2 + 1) << year << " term " << term;
-    }
-  }
-}
-
-TEST(SolarTerms, ChainStepsAre14Or15DaysPlusOne) {
-  Date previous{1949, 12, 22};
-  for (int16_t year = 1950; year <= 2050; ++year) {
-    for (int term = 0; term < 24; ++term) {
-      const Date date = TermOf(year, term);
+      EXPECT_EQ(date.Month, term / 2 + 1);
       const int step = DaysFromCivil(date) - DaysFromCivil(previous);
       const int base = term >= 5 && term <= 20 ? 15 : 14;
-      EXPECT_TRUE(step == base || step == base + 1) << year << " term " << term;
+      EXPECT_TRUE(step == base || step == base + 1);
       previous = date;
     }
   }
 }
 
-// The twelve rows that were mended to the astronomical dates.
-TEST(CorrectedSolarTerms, Year2019NineTermsFromGrainRainToMajorSnow) {
-  EXPECT_EQ(TermOf(2019, 7), (Date{2019, 4, 20}));    // 谷雨
-  EXPECT_EQ(TermOf(2019, 9), (Date{2019, 5, 21}));    // 小满
-  EXPECT_EQ(TermOf(2019, 11), (Date{2019, 6, 21}));   // 夏至
-  EXPECT_EQ(TermOf(2019, 12), (Date{2019, 7, 7}));    // 小暑
-  EXPECT_EQ(TermOf(2019, 15), (Date{2019, 8, 23}));   // 处暑
-  EXPECT_EQ(TermOf(2019, 17), (Date{2019, 9, 23}));   // 秋分
-  EXPECT_EQ(TermOf(2019, 18), (Date{2019, 10, 8}));   // 寒露
-  EXPECT_EQ(TermOf(2019, 21), (Date{2019, 11, 22}));  // 小雪
-  EXPECT_EQ(TermOf(2019, 22), (Date{2019, 12, 7}));   // 大雪
+struct TermCase {
+  int Term;
+  Date Expected;
+};
+
+// The twelve rows that were mended to the astronomical dates, and the terms
+// next to them that must not move.
+TEST(SolarTerms, MendedRowsGiveTheAstronomicalDates) {
+  // clang-format off
+  constexpr TermCase cases[] = {
+      // 2019, nine terms: 谷雨 小满 夏至 小暑, 处暑 秋分 寒露 小雪, 大雪.
+      {7, {2019, 4, 20}}, {9, {2019, 5, 21}}, {11, {2019, 6, 21}}, {12, {2019, 7, 7}},
+      {15, {2019, 8, 23}}, {17, {2019, 9, 23}}, {18, {2019, 10, 8}}, {21, {2019, 11, 22}},
+      {22, {2019, 12, 7}},
+      // Single terms: 秋分 白露 立秋 立秋, 小寒 寒露 处暑 处暑, 处暑 白露 立夏 小满.
+      {17, {1955, 9, 24}}, {16, {1961, 9, 8}}, {14, {1977, 8, 7}}, {14, {1981, 8, 7}},
+      {0, {1986, 1, 5}}, {18, {1986, 10, 8}}, {15, {1991, 8, 23}}, {15, {1995, 8, 23}},
+      {15, {1999, 8, 23}}, {16, {2022, 9, 7}}, {8, {2031, 5, 6}}, {9, {2033, 5, 21}},
+      // Each mended row keeps its number of set bits, so the next 小寒 is unmoved.
+      {0, {2020, 1, 6}}, {23, {2019, 12, 22}}, {1, {2034, 1, 20}},
+      // 2024: 立春 on the 4th, 冬至 on the 21st.
+      {2, {2024, 2, 4}}, {23, {2024, 12, 21}}};
+  // clang-format on
+  for (const TermCase& c : cases) {
+    EXPECT_EQ(TermOf(c.Expected.Year, c.Term), c.Expected) << FormatIsoDate(c.Expected);
+  }
 }
 
-TEST(CorrectedSolarTerms, SingleTermsOfOtherYears) {
-  EXPECT_EQ(TermOf(1955, 17), (Date{1955, 9, 24}));  // 秋分
-  EXPECT_EQ(TermOf(1961, 16), (Date{1961, 9, 8}));   // 白露
-  EXPECT_EQ(TermOf(1977, 14), (Date{1977, 8, 7}));   // 立秋
-  EXPECT_EQ(TermOf(1981, 14), (Date{1981, 8, 7}));   // 立秋
-  EXPECT_EQ(TermOf(1986, 0), (Date{1986, 1, 5}));    // 小寒
-  EXPECT_EQ(TermOf(1986, 18), (Date{1986, 10, 8}));  // 寒露
-  EXPECT_EQ(TermOf(1991, 15), (Date{1991, 8, 23}));  // 处暑
-  EXPECT_EQ(TermOf(1995, 15), (Date{1995, 8, 23}));  // 处暑
-  EXPECT_EQ(TermOf(1999, 15), (Date{1999, 8, 23}));  // 处暑
-  EXPECT_EQ(TermOf(2022, 16), (Date{2022, 9, 7}));   // 白露
-  EXPECT_EQ(TermOf(2031, 8), (Date{2031, 5, 6}));    // 立夏
-  EXPECT_EQ(TermOf(2033, 9), (Date{2033, 5, 21}));   // 小满
-}
-
-TEST(CorrectedSolarTerms, LeaveTheFollowingYearsInPlace) {
-  // Each mended row keeps its number of set bits, so the next 小寒 is unmoved.
-  EXPECT_EQ(TermOf(2020, 0), (Date{2020, 1, 6}));
-  EXPECT_EQ(TermOf(2019, 23), (Date{2019, 12, 22}));
-  EXPECT_EQ(TermOf(2034, 1), (Date{2034, 1, 20}));
-}
-
-TEST(SolarTermsOutOfRange, YearsWithoutARowHaveNoTerms) {
-  EXPECT_FALSE(SolarTermDates(1949).has_value());
-  EXPECT_FALSE(SolarTermDates(2051).has_value());
-  EXPECT_FALSE(SolarTermDates(0).has_value());
-  EXPECT_FALSE(SolarTermDates(std::numeric_limits<int16_t>::min()).has_value());
-  EXPECT_FALSE(SolarTermDates(std::numeric_limits<int16_t>::max()).has_value());
+TEST(SolarTerms, YearsWithoutARowAndTermNumbersOutside0To23HaveNoDate) {
+  for (const int16_t year :
+       {int16_t{1949}, int16_t{2051}, int16_t{0}, std::numeric_limits<int16_t>::min(),
+        std::numeric_limits<int16_t>::max()}) {
+    EXPECT_FALSE(SolarTermDates(year).has_value()) << year;
+  }
   EXPECT_FALSE(SolarTermDate(2051, 0).has_value());
   EXPECT_FALSE(SolarTermDate(1949, 23).has_value());
-}
-
-TEST(SolarTermsOutOfRange, TermNumbersOutside0To23HaveNoDate) {
   EXPECT_FALSE(SolarTermDate(2024, -1).has_value());
   EXPECT_FALSE(SolarTermDate(2024, 24).has_value());
   EXPECT_FALSE(SolarTermDate(2024, std::numeric_limits<int>::min()).has_value());
