@@ -98,72 +98,41 @@ TEST_F(FacePainterTest, MonthTextHasNoLeadingZero) {
 
 // ---- Grid geometry ----
 
-TEST_F(FacePainterTest, FiveRowMonthHasRulesEvery55Pixels) {
-  Show(wnd, 2021, 2, 1);
-  EXPECT_EQ(wnd.State.CellCount, 35);
-  const std::vector<BoxCall> expected{
-      {12, 82, 396, 82, RuleGrey, 3, RuleGrey},   {12, 137, 396, 137, RuleGrey, 3, RuleGrey},
-      {12, 192, 396, 192, RuleGrey, 3, RuleGrey}, {12, 247, 396, 247, RuleGrey, 3, RuleGrey},
-      {12, 302, 396, 302, RuleGrey, 3, RuleGrey},
-  };
-  EXPECT_EQ(BoxesInColour(face, RuleGrey), expected);
-}
+struct GridCase {
+  int16_t Year, Month;
+  int CellCount;
+  std::vector<int> RuleRows;
+  std::vector<std::pair<int, Rect>> CellRects;
+  Rect FirstDayNumber, FirstLabel;  // the text areas of cell 0
+};
 
-TEST_F(FacePainterTest, FiveRowMonthCellRectangles) {
-  Show(wnd, 2021, 2, 1);
-  const auto& cells = wnd.State.DayCells;
-  EXPECT_EQ(cells[0].CellRect, (Rect{12, 83, 66, 137}));
-  EXPECT_EQ(cells[1].CellRect, (Rect{67, 83, 121, 137}));
-  EXPECT_EQ(cells[6].CellRect, (Rect{342, 83, 396, 137}));
-  EXPECT_EQ(cells[7].CellRect, (Rect{12, 138, 66, 192}));
-  EXPECT_EQ(cells[34].CellRect, (Rect{342, 303, 396, 357}));
-}
-
-TEST_F(FacePainterTest, FiveRowDayNumberSits10AndLabel32PixelsBelowCellTop) {
-  Show(wnd, 2021, 2, 1);
-  // Cell 0 is 2021-02-01, 腊月二十.
-  const std::vector<TextCall> texts = TextsInCell(face, {12, 83, 66, 137});
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(
-      texts[0],
-      (TextCall{"1", {12, 93, 65, 136}, "Arial", 13, true, false, Black, TextCenter | TextTop}));
-  EXPECT_EQ(texts[1], (TextCall{"二十",
-                                {12, 115, 65, 136},
-                                "宋体",
-                                9,
-                                false,
-                                false,
-                                LabelGrey,
-                                TextCenter | TextTop | TextEndEllipsis}));
-}
-
-TEST_F(FacePainterTest, SixRowMonthHasRulesEvery46Pixels) {
-  Show(wnd, 2021, 5, 1);
-  EXPECT_EQ(wnd.State.CellCount, 42);
-  const std::vector<BoxCall> expected{
-      {12, 82, 396, 82, RuleGrey, 3, RuleGrey},   {12, 128, 396, 128, RuleGrey, 3, RuleGrey},
-      {12, 174, 396, 174, RuleGrey, 3, RuleGrey}, {12, 220, 396, 220, RuleGrey, 3, RuleGrey},
-      {12, 266, 396, 266, RuleGrey, 3, RuleGrey}, {12, 312, 396, 312, RuleGrey, 3, RuleGrey},
-  };
-  EXPECT_EQ(BoxesInColour(face, RuleGrey), expected);
-}
-
-TEST_F(FacePainterTest, SixRowMonthCellRectangles) {
-  Show(wnd, 2021, 5, 1);
-  const auto& cells = wnd.State.DayCells;
-  EXPECT_EQ(cells[0].CellRect, (Rect{12, 83, 66, 128}));
-  EXPECT_EQ(cells[7].CellRect, (Rect{12, 129, 66, 174}));
-  EXPECT_EQ(cells[41].CellRect, (Rect{342, 313, 396, 358}));
-}
-
-TEST_F(FacePainterTest, SixRowDayNumberSits5AndLabel24PixelsBelowCellTop) {
-  Show(wnd, 2021, 5, 1);
-  // Cell 0 is 2021-04-26 of the month before.
-  const std::vector<TextCall> texts = TextsInCell(face, {12, 83, 66, 128});
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].Text, "26");
-  EXPECT_EQ(texts[0].Area, (Rect{12, 88, 65, 127}));
-  EXPECT_EQ(texts[1].Area, (Rect{12, 107, 65, 127}));
+TEST_F(FacePainterTest, FiveAndSixRowMonthsHaveTheirRulesCellsAndTextRows) {
+  // clang-format off
+  const GridCase cases[] = {
+      {2021, 2, 35, {82, 137, 192, 247, 302},  // rules every 55 pixels
+       {{0, {12, 83, 66, 137}}, {1, {67, 83, 121, 137}}, {6, {342, 83, 396, 137}},
+        {7, {12, 138, 66, 192}}, {34, {342, 303, 396, 357}}},
+       {12, 93, 65, 136}, {12, 115, 65, 136}},  // 10 and 32 pixels below the cell top
+      {2021, 5, 42, {82, 128, 174, 220, 266, 312},  // rules every 46 pixels
+       {{0, {12, 83, 66, 128}}, {7, {12, 129, 66, 174}}, {41, {342, 313, 396, 358}}},
+       {12, 88, 65, 127}, {12, 107, 65, 127}}};  // 5 and 24 pixels below the cell top
+  // clang-format on
+  for (const GridCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.Year << "-" << c.Month);
+    host.Face.Clear();
+    Show(wnd, c.Year, c.Month, 1);
+    EXPECT_EQ(wnd.State.CellCount, c.CellCount);
+    std::vector<BoxCall> rules;
+    for (int y : c.RuleRows) rules.push_back({12, y, 396, y, RuleGrey, 3, RuleGrey});
+    EXPECT_EQ(BoxesInColour(face, RuleGrey), rules);
+    for (const auto& [index, rect] : c.CellRects) {
+      EXPECT_EQ(wnd.State.DayCells[index].CellRect, rect) << "cell " << index;
+    }
+    const std::vector<TextCall> texts = TextsInCell(face, wnd.State.DayCells[0].CellRect);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Area, c.FirstDayNumber);
+    EXPECT_EQ(texts[1].Area, c.FirstLabel);
+  }
 }
 
 // ---- Selection, hover and today ----
@@ -213,94 +182,85 @@ TEST_F(FacePainterTest, TodayFillIsDrawnAfterSelectionAndHoverOutlines) {
   EXPECT_EQ(std::get<TextCall>(face.Calls[fill]).TextColor, White);
 }
 
-TEST_F(FacePainterTest, TodaysDayNumberAndFestivalLabelAreWhite) {
-  Show(wnd, 2024, 3, 1);
-  // 2024-03-15, today, carries 消权日.
-  const std::vector<TextCall> texts = TextsInCell(face, {232, 193, 286, 247});
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(
-      texts[0],
-      (TextCall{
-          "15", {232, 203, 285, 246}, "Arial", 13, true, false, White, TextCenter | TextTop}));
-  EXPECT_EQ(texts[1], (TextCall{"消权日",
-                                {232, 225, 285, 246},
-                                "宋体",
-                                9,
-                                false,
-                                false,
-                                White,
-                                TextCenter | TextTop | TextEndEllipsis}));
+struct CellTextCase {
+  int16_t Year, Month;
+  Rect Cell;
+  TextCall Day, Label;
+};
+
+TEST_F(FacePainterTest, DayNumbersAndLabelsUseTheirFontsAndTodaysAreWhite) {
+  constexpr unsigned Top = TextCenter | TextTop;
+  constexpr unsigned Ellipsis = TextCenter | TextTop | TextEndEllipsis;
+  // clang-format off
+  const CellTextCase cases[] = {
+      {2021, 2, {12, 83, 66, 137},  // 2021-02-01, 腊月二十
+       {"1", {12, 93, 65, 136}, "Arial", 13, true, false, Black, Top},
+       {"二十", {12, 115, 65, 136}, "宋体", 9, false, false, LabelGrey, Ellipsis}},
+      {2024, 3, {232, 193, 286, 247},  // 2024-03-15, today, carries 消权日
+       {"15", {232, 203, 285, 246}, "Arial", 13, true, false, White, Top},
+       {"消权日", {232, 225, 285, 246}, "宋体", 9, false, false, White, Ellipsis}}};
+  // clang-format on
+  for (const CellTextCase& c : cases) {
+    Show(wnd, c.Year, c.Month, 1);
+    const std::vector<TextCall> texts = TextsInCell(face, c.Cell);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], c.Day);
+    EXPECT_EQ(texts[1], c.Label);
+    host.Face.Clear();
+  }
 }
 
 // ---- Text colours ----
 
-TEST_F(FacePainterTest, WeekendDayNumbersAreRedAndTheirLabelsGreyUnlessFestivalOrTerm) {
-  Show(wnd, 2024, 2, 1);
-  const auto& cells = wnd.State.DayCells;
-  // Saturday 2024-02-03 (cell 5), 腊月廿四.
-  std::vector<TextCall> saturday = TextsInCell(face, cells[5].CellRect);
-  ASSERT_EQ(saturday.size(), 2u);
-  EXPECT_EQ(saturday[0].Text, "3");
-  EXPECT_EQ(saturday[0].TextColor, Red);
-  EXPECT_EQ(saturday[1].Text, "廿四");
-  EXPECT_EQ(saturday[1].TextColor, LabelGrey);
-  // Sunday 2024-02-04 (cell 6), 立春.
-  std::vector<TextCall> sunday = TextsInCell(face, cells[6].CellRect);
-  ASSERT_EQ(sunday.size(), 2u);
-  EXPECT_EQ(sunday[0].TextColor, Red);
-  EXPECT_EQ(sunday[1].Text, "立春");
-  EXPECT_EQ(sunday[1].TextColor, Red);
-  // Monday 2024-02-05 (cell 7).
-  std::vector<TextCall> monday = TextsInCell(face, cells[7].CellRect);
-  ASSERT_EQ(monday.size(), 2u);
-  EXPECT_EQ(monday[0].TextColor, Black);
-  EXPECT_EQ(monday[1].TextColor, LabelGrey);
-}
+struct ColourCase {
+  int Cell;
+  const char* Day;
+  Color DayColour;
+  const char* Label;
+  Color LabelColour;
+};
 
-TEST_F(FacePainterTest, FestivalOfAnotherMonthIsGrey) {
+TEST_F(FacePainterTest, WeekendsAreRedLabelsGreyUnlessMarkedAndOtherMonthsGrey) {
   Show(wnd, 2024, 2, 1);
-  // The last cell, Sunday 2024-03-03, is 爱耳日 of March.
-  std::vector<TextCall> texts = TextsInCell(face, wnd.State.DayCells[34].CellRect);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].Text, "3");
-  EXPECT_EQ(texts[0].TextColor, OtherGrey);
-  EXPECT_EQ(texts[1].Text, "爱耳日");
-  EXPECT_EQ(texts[1].TextColor, OtherGrey);
-}
-
-TEST_F(FacePainterTest, LabelsEndInAnEllipsisWhenTooWide) {
-  Show(wnd, 2024, 2, 1);
-  for (const TextCall& text : face.Texts()) {
-    if (text.FontName == "宋体" && text.Points == 9) {
-      EXPECT_EQ(text.Flags, TextCenter | TextTop | TextEndEllipsis) << text.Text;
-    }
+  const ColourCase cases[] = {
+      {5, "3", Red, "廿四", LabelGrey},           // Saturday
+      {6, "4", Red, "立春", Red},                 // Sunday with a term
+      {7, "5", Black, "廿六", LabelGrey},         // Monday
+      {34, "3", OtherGrey, "爱耳日", OtherGrey},  // a festival of March
+  };
+  for (const ColourCase& c : cases) {
+    const std::vector<TextCall> texts = TextsInCell(face, wnd.State.DayCells[c.Cell].CellRect);
+    ASSERT_EQ(texts.size(), 2u) << "cell " << c.Cell;
+    EXPECT_EQ(texts[0].Text, c.Day);
+    EXPECT_EQ(texts[0].TextColor, c.DayColour) << c.Day;
+    EXPECT_EQ(texts[1].Text, c.Label);
+    EXPECT_EQ(texts[1].TextColor, c.LabelColour) << c.Label;
   }
 }
 
 // ---- Date panel ----
 
-TEST_F(FacePainterTest, PanelForJanuary15th2024NamesLunarYearAndZodiacOfShownYear) {
-  Show(wnd, 2024, 1, 15);
-  EXPECT_EQ(wnd.State.PanelYearText, "癸卯年 【龙年】");
-  EXPECT_EQ(wnd.State.PanelLunarText, "腊月初五");
-  EXPECT_EQ(wnd.State.PanelDateText, "2024-01-15");
-  EXPECT_EQ(face.TextOf("2024-01-15"),
-            (TextCall{"2024-01-15", {419, 17, 491, 37}, "Arial", 10, false, false, White, 0}));
-  EXPECT_EQ(face.TextOf("星期一"),
-            (TextCall{"星期一", {487, 19, 535, 37}, "宋体", 10, false, false, White, 0}));
-  EXPECT_EQ(face.TextOf("腊月初五"),
-            (TextCall{"腊月初五", {408, 131, 535, 151}, "宋体", 10, false, false, White, Centred}));
-  EXPECT_EQ(
-      face.TextOf("癸卯年 【龙年】"),
-      (TextCall{
-          "癸卯年 【龙年】", {408, 152, 535, 172}, "宋体", 10, false, false, White, Centred}));
-}
+struct PanelCase {
+  const char *Date, *Weekday, *Lunar, *Year;
+};
 
-TEST_F(FacePainterTest, PanelForFifthDayOfFirstLunarMonth) {
-  Show(wnd, 2024, 2, 14);
-  EXPECT_EQ(wnd.State.PanelLunarText, "正月初五");
-  EXPECT_EQ(wnd.State.PanelYearText, "甲辰年 【龙年】");
-  EXPECT_NE(face.IndexOfText("星期三"), -1);
+// The year line names the lunar year with the zodiac of the shown year.
+TEST_F(FacePainterTest, PanelNamesDateWeekdayLunarDayAndYear) {
+  const PanelCase cases[] = {
+      {"2024-01-15", "星期一", "腊月初五", "癸卯年 【龙年】"},
+      {"2024-02-14", "星期三", "正月初五", "甲辰年 【龙年】"},
+  };
+  for (const auto& [date, weekday, lunar, year] : cases) {
+    const Date shown = ParseIsoDate(date).value();
+    host.Face.Clear();
+    Show(wnd, shown.Year, shown.Month, shown.Day);
+    EXPECT_EQ(wnd.State.PanelDateText, date);
+    EXPECT_EQ(wnd.State.PanelLunarText, lunar);
+    EXPECT_EQ(wnd.State.PanelYearText, year);
+    for (const char* text : {date, weekday, lunar, year}) {
+      EXPECT_NE(face.IndexOfText(text), -1) << text;
+    }
+  }
 }
 
 TEST_F(FacePainterTest, DatePanelIsDrawnInOrderAfterTheGrid) {
@@ -343,49 +303,43 @@ TEST_F(FacePainterTest, AnnouncementLinksAreUnderlinedInTheirRectangles) {
   EXPECT_FALSE(face.TextOf("版本：1.0").Underline);
 }
 
-TEST_F(FacePainterTest, OnlyTheFirstLinkCountLinksAreDrawn) {
+TEST_F(FacePainterTest, OnlyTheLinksCountedHeldAndOnTheFaceAreDrawn) {
   wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "甲", "http://a/1"},
                                  {{410, 232, 533, 252}, "乙", "http://a/2"}};
   wnd.State.LinkCount = 1;
   Show(wnd, 2024, 3, 15);
   EXPECT_NE(face.IndexOfText("甲"), -1);
   EXPECT_EQ(face.IndexOfText("乙"), -1);
-}
 
-TEST_F(FacePainterTest, LinkCountBeyondTheLinksHeldDrawsOnlyThoseHeld) {
-  wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "甲", "http://a/1"}};
-  wnd.State.LinkCount = 5;
-  Show(wnd, 2024, 3, 15);
+  wnd.State.AnnouncementLinks.pop_back();
+  wnd.State.LinkCount = 5;  // more than are held
+  host.Face.Clear();
+  wnd.PaintCalendar();
   EXPECT_NE(face.IndexOfText("甲"), -1);
   EXPECT_EQ(face.IndexOfText("版本：1.0"), face.IndexOfText("甲") + 1);
-}
 
-TEST_F(FacePainterTest, LinksBelowTheFaceAreNotDrawn) {
   wnd.State.AnnouncementLinks = {{{410, 345, 538, 365}, "第六", "http://a/6"},
                                  {{410, 370, 538, 390}, "第七", "http://a/7"}};
   wnd.State.LinkCount = 2;
-  Show(wnd, 2024, 3, 15);
+  host.Face.Clear();
+  wnd.PaintCalendar();
   EXPECT_NE(face.IndexOfText("第六"), -1);
-  EXPECT_EQ(face.IndexOfText("第七"), -1);
+  EXPECT_EQ(face.IndexOfText("第七"), -1) << "below the face";
 }
 
 // ---- Robustness ----
 
-TEST_F(FacePainterTest, EmptyStatePaintsFrameRulesAndPanelWithoutCells) {
+TEST_F(FacePainterTest, EmptyStateOrUnreadableDatePaintsFrameRulesAndPanelWithoutCells) {
   CalendarState state;  // nothing built yet
   RecordingCanvas canvas;
   PaintFace(state, canvas);
   EXPECT_EQ(BoxesInColour(canvas, RuleGrey).size(), 5u);
   EXPECT_EQ(canvas.TextOf("星期").Area, (Rect{487, 19, 535, 37}));
   EXPECT_NE(canvas.IndexOfText("Kelvo软件工作室"), -1);
-}
-
-TEST_F(FacePainterTest, UnreadablePanelDateDrawsTheWeekdayWordAlone) {
-  CalendarState state;
   state.PanelDateText = "2024-13-45";
-  RecordingCanvas canvas;
+  canvas.Clear();
   PaintFace(state, canvas);
-  EXPECT_NE(canvas.IndexOfText("星期"), -1);
+  EXPECT_NE(canvas.IndexOfText("星期"), -1) << "the weekday word alone";
 }
 
 TEST_F(FacePainterTest, RepaintWritesTheSameFaceAgain) {

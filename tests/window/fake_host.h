@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/window/recording_canvas.h"
@@ -18,12 +17,8 @@ class FakeHost : public WindowHost {
   void BeginWindowDrag() override { ++Drags; }
   void TrackMouseLeave() override { ++LeaveRequests; }
   void OpenUrl(const std::string& url) override { OpenedUrls.push_back(url); }
-  void HideWindow() override {
-    ++Hides;
-    Events.push_back("hide");
-  }
+  void HideWindow() override { Events.push_back("hide"); }
   void SetMenuItemText(int id, const std::string& text) override {
-    MenuTexts.emplace_back(id, text);
     Events.push_back("menu " + std::to_string(id) + " " + text);
   }
 
@@ -32,9 +27,7 @@ class FakeHost : public WindowHost {
   int SurfaceChanges = 0;
   int Drags = 0;
   int LeaveRequests = 0;
-  int Hides = 0;
   std::vector<std::string> OpenedUrls;
-  std::vector<std::pair<int, std::string>> MenuTexts;
   std::vector<std::string> Events;
 };
 

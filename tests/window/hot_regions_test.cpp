@@ -5,35 +5,29 @@
 namespace kelvo {
 namespace {
 
-TEST(FixedRegions, EdgesBelongToTheirButton) {
-  EXPECT_EQ(FixedRegionAt(12, 12), HotRegion::PreviousYear);
-  EXPECT_EQ(FixedRegionAt(35, 38), HotRegion::PreviousYear);
-  EXPECT_EQ(FixedRegionAt(94, 12), HotRegion::NextYear);
-  EXPECT_EQ(FixedRegionAt(117, 38), HotRegion::NextYear);
-  EXPECT_EQ(FixedRegionAt(124, 12), HotRegion::PreviousMonth);
-  EXPECT_EQ(FixedRegionAt(147, 38), HotRegion::PreviousMonth);
-  EXPECT_EQ(FixedRegionAt(206, 12), HotRegion::NextMonth);
-  EXPECT_EQ(FixedRegionAt(229, 38), HotRegion::NextMonth);
-  EXPECT_EQ(FixedRegionAt(236, 12), HotRegion::BackToToday);
-  EXPECT_EQ(FixedRegionAt(318, 38), HotRegion::BackToToday);
-  EXPECT_EQ(FixedRegionAt(375, 10), HotRegion::Hide);
-  EXPECT_EQ(FixedRegionAt(400, 35), HotRegion::Hide);
-}
+struct RegionCase {
+  int X, Y;
+  std::optional<HotRegion> Expected;
+};
 
-TEST(FixedRegions, OnePixelOutsideIsNoButton) {
-  EXPECT_EQ(FixedRegionAt(11, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(36, 20), std::nullopt);  // year text
-  EXPECT_EQ(FixedRegionAt(93, 20), std::nullopt);  // year text
-  EXPECT_EQ(FixedRegionAt(20, 11), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(20, 39), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(118, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(148, 20), std::nullopt);  // month text
-  EXPECT_EQ(FixedRegionAt(230, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(319, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(374, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(401, 20), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(380, 9), std::nullopt);
-  EXPECT_EQ(FixedRegionAt(380, 36), std::nullopt);
+TEST(FixedRegions, EdgesBelongToTheirButtonAndOnePixelOutsideIsNoButton) {
+  constexpr auto none = std::nullopt;
+  // clang-format off
+  const RegionCase cases[] = {
+      {12, 12, HotRegion::PreviousYear}, {35, 38, HotRegion::PreviousYear},
+      {94, 12, HotRegion::NextYear}, {117, 38, HotRegion::NextYear},
+      {124, 12, HotRegion::PreviousMonth}, {147, 38, HotRegion::PreviousMonth},
+      {206, 12, HotRegion::NextMonth}, {229, 38, HotRegion::NextMonth},
+      {236, 12, HotRegion::BackToToday}, {318, 38, HotRegion::BackToToday},
+      {375, 10, HotRegion::Hide}, {400, 35, HotRegion::Hide},
+      {11, 20, none}, {36, 20, none}, {93, 20, none},  // 36 and 93: the year text
+      {20, 11, none}, {20, 39, none}, {118, 20, none},
+      {148, 20, none}, {230, 20, none}, {319, 20, none},  // 148: the month text
+      {374, 20, none}, {401, 20, none}, {380, 9, none}, {380, 36, none}};
+  // clang-format on
+  for (const RegionCase& c : cases) {
+    EXPECT_EQ(FixedRegionAt(c.X, c.Y), c.Expected) << c.X << "," << c.Y;
+  }
 }
 
 CalendarState TwoCellsAndTwoLinks() {
@@ -49,81 +43,65 @@ CalendarState TwoCellsAndTwoLinks() {
   return state;
 }
 
-TEST(CellHitTest, CellsAreHalfOpen) {
-  const CalendarState state = TwoCellsAndTwoLinks();
-  EXPECT_EQ(CellIndexAt(state, 12, 83), 0);
-  EXPECT_EQ(CellIndexAt(state, 65, 136), 0);
-  EXPECT_EQ(CellIndexAt(state, 66, 100), -1);  // the gap between columns
-  EXPECT_EQ(CellIndexAt(state, 67, 100), 1);
-  EXPECT_EQ(CellIndexAt(state, 20, 137), -1);
-  EXPECT_EQ(CellIndexAt(state, 20, 82), -1);
-}
+struct HitCase {
+  int Count, X, Y, Expected;
+};
 
-TEST(CellHitTest, OnlyTheFirstCellCountCellsAreSearched) {
+TEST(CellHitTest, CellsAreHalfOpenAndOnlyTheFirstCellCountAreSearched) {
+  // clang-format off
+  constexpr HitCase cases[] = {
+      {2, 12, 83, 0}, {2, 65, 136, 0}, {2, 66, 100, -1},  // 66: the gap between columns
+      {2, 67, 100, 1}, {2, 20, 137, -1}, {2, 20, 82, -1},
+      {42, 100, 300, -1}, {42, 20, 100, 0}};  // a count beyond the cells held is safe
+  // clang-format on
+  for (const HitCase& c : cases) {
+    CalendarState state = TwoCellsAndTwoLinks();
+    state.CellCount = c.Count;
+    EXPECT_EQ(CellIndexAt(state, c.X, c.Y), c.Expected) << c.Count << ": " << c.X << "," << c.Y;
+  }
   CalendarState state = TwoCellsAndTwoLinks();
   state.DayCells[0].CellRect = {};
-  EXPECT_EQ(CellIndexAt(state, 20, 100), -1);
+  EXPECT_EQ(CellIndexAt(state, 20, 100), -1) << "cell 2 lies beyond CellCount";
 }
 
-TEST(CellHitTest, CellCountBeyondTheCellsHeldIsSafe) {
-  CalendarState state = TwoCellsAndTwoLinks();
-  state.CellCount = 42;
-  EXPECT_EQ(CellIndexAt(state, 100, 300), -1);
-  EXPECT_EQ(CellIndexAt(state, 20, 100), 0);
-}
-
-TEST(LinkHitTest, FirstLinkHoldingThePointWins) {
-  const CalendarState state = TwoCellsAndTwoLinks();
-  EXPECT_EQ(LinkIndexAt(state, 450, 225), 0);
-  EXPECT_EQ(LinkIndexAt(state, 505, 225), 1);
-  EXPECT_EQ(LinkIndexAt(state, 450, 235), 1);
-}
-
-TEST(LinkHitTest, RightAndBottomEdgesAreOutside) {
-  const CalendarState state = TwoCellsAndTwoLinks();
-  EXPECT_EQ(LinkIndexAt(state, 533, 230), -1);
-  EXPECT_EQ(LinkIndexAt(state, 450, 240), -1);
-  EXPECT_EQ(LinkIndexAt(state, 410, 210), 0);
-}
-
-TEST(LinkHitTest, LinkCountLimitsTheSearchAndOverstatingItIsSafe) {
-  CalendarState state = TwoCellsAndTwoLinks();
-  state.LinkCount = 1;
-  EXPECT_EQ(LinkIndexAt(state, 505, 225), -1);
-  state.LinkCount = 0;
-  EXPECT_EQ(LinkIndexAt(state, 450, 215), -1);
-  state.LinkCount = 9;
-  EXPECT_EQ(LinkIndexAt(state, 505, 235), 1);
-  EXPECT_EQ(LinkIndexAt(state, 300, 300), -1);
+TEST(LinkHitTest, FirstLinkHoldingThePointWinsRightAndBottomEdgesAreOutside) {
+  // clang-format off
+  constexpr HitCase cases[] = {
+      {2, 450, 225, 0}, {2, 505, 225, 1}, {2, 450, 235, 1}, {2, 410, 210, 0},
+      {2, 533, 230, -1}, {2, 450, 240, -1},
+      {1, 505, 225, -1}, {0, 450, 215, -1},  // LinkCount limits the search ...
+      {9, 505, 235, 1}, {9, 300, 300, -1}};  // ... and overstating it is safe
+  // clang-format on
+  for (const HitCase& c : cases) {
+    CalendarState state = TwoCellsAndTwoLinks();
+    state.LinkCount = c.Count;
+    EXPECT_EQ(LinkIndexAt(state, c.X, c.Y), c.Expected) << c.Count << ": " << c.X << "," << c.Y;
+  }
 }
 
 TEST(HandCursor, ShowsOverButtonsAndLinksOnly) {
-  const CalendarState state = TwoCellsAndTwoLinks();
-  EXPECT_TRUE(ShowsHandCursor(state, 35, 38));
-  EXPECT_FALSE(ShowsHandCursor(state, 36, 20));
-  EXPECT_TRUE(ShowsHandCursor(state, 400, 35));
-  EXPECT_TRUE(ShowsHandCursor(state, 450, 215));
-  EXPECT_FALSE(ShowsHandCursor(state, 533, 230));  // right and bottom edge of link 1
-  EXPECT_FALSE(ShowsHandCursor(state, 20, 100));   // day cells keep the arrow
-}
-
-TEST(HandCursor, WithoutLinksOnlyTheSixButtons) {
-  CalendarState state = TwoCellsAndTwoLinks();
-  state.LinkCount = 0;
-  EXPECT_FALSE(ShowsHandCursor(state, 450, 215));
-  EXPECT_TRUE(ShowsHandCursor(state, 240, 20));
+  // clang-format off
+  constexpr HitCase cases[] = {
+      {2, 35, 38, true}, {2, 36, 20, false}, {2, 400, 35, true}, {2, 450, 215, true},
+      {2, 533, 230, false},  // right and bottom edge of link 1
+      {2, 20, 100, false},   // day cells keep the arrow
+      {0, 450, 215, false}, {0, 240, 20, true}};
+  // clang-format on
+  for (const HitCase& c : cases) {
+    CalendarState state = TwoCellsAndTwoLinks();
+    state.LinkCount = c.Count;
+    EXPECT_EQ(ShowsHandCursor(state, c.X, c.Y), c.Expected != 0) << c.X << "," << c.Y;
+  }
 }
 
 TEST(DayNumber, ReadsTheDayTextAndRejectsOtherText) {
-  DayCell cell;
-  cell.DayText = "31";
-  EXPECT_EQ(DayNumber(cell), 31);
-  cell.DayText = "";
-  EXPECT_EQ(DayNumber(cell), 0);
-  cell.DayText = "3x";
-  EXPECT_EQ(DayNumber(cell), 0);
-  cell.DayText = "99999999999999";
-  EXPECT_EQ(DayNumber(cell), 0);
+  const std::pair<const char*, int> cases[] = {
+      {"31", 31}, {"", 0}, {"3x", 0}, {"99999999999999", 0}};
+  for (const auto& [text, number] : cases) {
+    DayCell cell;
+    cell.DayText = text;
+    EXPECT_EQ(DayNumber(cell), number) << text;
+  }
 }
 
 }  // namespace

@@ -38,9 +38,6 @@ std::vector<T> Only(const std::vector<CanvasCall>& calls) {
 std::vector<BoxCall> RecordingCanvas::Boxes() const {
   return Only<BoxCall>(Calls);
 }
-std::vector<CopyCall> RecordingCanvas::Copies() const {
-  return Only<CopyCall>(Calls);
-}
 std::vector<TextCall> RecordingCanvas::Texts() const {
   return Only<TextCall>(Calls);
 }

@@ -56,7 +56,6 @@ class RecordingCanvas : public Canvas {
   std::vector<CanvasCall> Calls;
 
   std::vector<BoxCall> Boxes() const;
-  std::vector<CopyCall> Copies() const;
   std::vector<TextCall> Texts() const;
   // Index in Calls of the first text call drawing exactly `text`, or -1.
   int IndexOfText(std::string_view text, int from = 0) const;
