@@ -30,36 +30,29 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-TEST(Arguments, YearAndMonth) {
-  std::vector<std::string_view> args = {"2024", "2"};
-  const ParseResult parsed = ParseArguments(args);
-  ASSERT_TRUE(parsed.Value.has_value()) << parsed.Error;
-  EXPECT_EQ(parsed.Value->Year, 2024);
-  EXPECT_EQ(parsed.Value->Month, 2);
-  EXPECT_FALSE(parsed.Value->Tsv);
-  EXPECT_FALSE(parsed.Value->Today.has_value());
-}
+struct GoodInput {
+  std::vector<std::string_view> Args;
+  bool Tsv;
+  std::optional<Date> Today;
+  int16_t Year, Month;
+};
 
-TEST(Arguments, OptionsInAnyPlaceAndBothTodayForms) {
-  std::vector<std::string_view> args = {"2050", "--today", "2050-12-31", "12", "--tsv"};
-  const ParseResult parsed = ParseArguments(args);
-  ASSERT_TRUE(parsed.Value.has_value()) << parsed.Error;
-  EXPECT_TRUE(parsed.Value->Tsv);
-  EXPECT_EQ(parsed.Value->Today, (Date{2050, 12, 31}));
-  EXPECT_EQ(parsed.Value->Month, 12);
-  std::vector<std::string_view> joined = {"--today=1999-01-02", "1950"};
-  const ParseResult parsedJoined = ParseArguments(joined);
-  ASSERT_TRUE(parsedJoined.Value.has_value());
-  EXPECT_EQ(parsedJoined.Value->Today, (Date{1999, 1, 2}));
-  EXPECT_EQ(parsedJoined.Value->Month, 0);
-}
-
-TEST(Arguments, LeadingZerosAreNumbers) {
-  std::vector<std::string_view> args = {"02024", "02"};
-  const ParseResult parsed = ParseArguments(args);
-  ASSERT_TRUE(parsed.Value.has_value());
-  EXPECT_EQ(parsed.Value->Year, 2024);
-  EXPECT_EQ(parsed.Value->Month, 2);
+TEST(Arguments, OptionsInAnyPlaceBothTodayFormsAndLeadingZeros) {
+  const GoodInput cases[] = {
+      {{"2024", "2"}, false, std::nullopt, 2024, 2},
+      {{"2050", "--today", "2050-12-31", "12", "--tsv"}, true, Date{2050, 12, 31}, 2050, 12},
+      {{"--today=1999-01-02", "1950"}, false, Date{1999, 1, 2}, 1950, 0},
+      {{"02024", "02"}, false, std::nullopt, 2024, 2},
+  };
+  for (const GoodInput& c : cases) {
+    const ParseResult parsed = ParseArguments(c.Args);
+    ASSERT_TRUE(parsed.Value.has_value()) << parsed.Error;
+    EXPECT_FALSE(parsed.Value->Help);
+    EXPECT_EQ(parsed.Value->Tsv, c.Tsv);
+    EXPECT_EQ(parsed.Value->Today, c.Today);
+    EXPECT_EQ(parsed.Value->Year, c.Year);
+    EXPECT_EQ(parsed.Value->Month, c.Month);
+  }
 }
 
 struct BadInput {
@@ -191,11 +184,9 @@ TEST(GridView, ColoursWeekendsFestivalsNeighboursAndToday) {
 }
 
 TEST(DisplayWidth, CountsChineseCharactersAsTwoColumns) {
-  EXPECT_EQ(DisplayWidth(""), 0);
-  EXPECT_EQ(DisplayWidth("29"), 2);
-  EXPECT_EQ(DisplayWidth("立春"), 4);
-  EXPECT_EQ(DisplayWidth("博物馆日"), 8);
-  EXPECT_EQ(DisplayWidth("[10]"), 4);
+  const std::pair<const char*, int> cases[] = {
+      {"", 0}, {"29", 2}, {"立春", 4}, {"博物馆日", 8}, {"[10]", 4}};
+  for (const auto& [text, width] : cases) EXPECT_EQ(DisplayWidth(text), width) << text;
 }
 
 }  // namespace
