@@ -84,8 +84,7 @@ TEST(ConvertToLunar, CellsWithoutATermGiveTheirTextsAndCaptions) {
       {2028, 6, 27, nullptr, "闰五月", "初五", "初五", false},
       {2023, 2, 21, nullptr, nullptr, nullptr, "龙头节", true},
       {2023, 3, 23, nullptr, "闰二月", nullptr, "初二", false},
-      // Festival dates follow the month length.
-      {2024, 2, 9, nullptr, nullptr, "三十", "除夕", true},
+      // Festival dates follow the month length (a 30-day 腊月 is above).
       {2025, 1, 28, nullptr, nullptr, "廿九", "除夕", true},
       {2025, 1, 22, nullptr, nullptr, nullptr, "祭灶节", true},
       {2025, 1, 7, nullptr, nullptr, nullptr, "腊八节", true},
