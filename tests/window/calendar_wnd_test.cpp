@@ -262,7 +262,7 @@ TEST_F(CalendarWndTest, ReleaseOnALinkOpensItsAddressButNotOnItsRightOrBottomEdg
 
 // ---- Hover ----
 
-TEST_F(CalendarWndTest, MovingOntoACellHoversItAsksForTheLeaveReportAndRepaints) {
+TEST_F(CalendarWndTest, MovingOntoACellHoversItAsksForTheLeaveReportAndLeavingClearsIt) {
   StartOn({2024, 3, 15});
   wnd.OnMouseMove(0, 0, CentreX(10), CentreY(10));
   EXPECT_EQ(wnd.State.HoverCell, 10);
@@ -285,6 +285,12 @@ TEST_F(CalendarWndTest, MovingOntoACellHoversItAsksForTheLeaveReportAndRepaints)
   wnd.OnMouseMove(0, 0, 470, 260);
   EXPECT_EQ(wnd.State.HoverCell, -1);
   EXPECT_EQ(host.LeaveRequests, 2);
+  // So does the mouse leaving the window, with a repaint.
+  wnd.OnMouseMove(0, 0, CentreX(10), CentreY(10));
+  host.Face.Clear();
+  wnd.OnMouseLeave();
+  EXPECT_EQ(wnd.State.HoverCell, -1);
+  EXPECT_TRUE(Repainted());
 }
 
 TEST_F(CalendarWndTest, ArrowHoverImagesComeFromTheBlueFrames) {
@@ -314,15 +320,6 @@ TEST_F(CalendarWndTest, LeavingAnArrowRestoresAllFourExceptOverBackToToday) {
   host.Face.Clear();
   wnd.OnMouseMove(0, 0, 250, 20);
   EXPECT_TRUE(host.Face.Calls.empty());
-}
-
-TEST_F(CalendarWndTest, MouseLeaveClearsTheHoverAndRepaints) {
-  StartOn({2024, 3, 15});
-  wnd.OnMouseMove(0, 0, CentreX(10), CentreY(10));
-  host.Face.Clear();
-  wnd.OnMouseLeave();
-  EXPECT_EQ(wnd.State.HoverCell, -1);
-  EXPECT_TRUE(Repainted());
 }
 
 TEST_F(CalendarWndTest, HandCursorFollowsTheButtonsAndLinks) {

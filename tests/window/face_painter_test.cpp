@@ -263,7 +263,10 @@ TEST_F(FacePainterTest, PanelNamesDateWeekdayLunarDayAndYear) {
   }
 }
 
-TEST_F(FacePainterTest, DatePanelIsDrawnInOrderAfterTheGrid) {
+TEST_F(FacePainterTest, DatePanelWithUnderlinedLinksIsDrawnInOrderAfterTheGrid) {
+  wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版发布", "http://a/1"},
+                                 {{410, 232, 533, 252}, "使用说明", "http://a/2"}};
+  wnd.State.LinkCount = 2;
   Show(wnd, 2024, 3, 15);
   size_t gradient = 0;
   for (size_t i = 0; i < face.Calls.size(); ++i) {
@@ -279,6 +282,8 @@ TEST_F(FacePainterTest, DatePanelIsDrawnInOrderAfterTheGrid) {
       TextCall{"二月初六", {408, 131, 535, 151}, "宋体", 10, false, false, White, Centred},
       TextCall{"甲辰年 【龙年】", {408, 152, 535, 172}, "宋体", 10, false, false, White, Centred},
       BoxCall{418, 200, 527, 201, SeparatorBlue, 3, SeparatorBlue},
+      TextCall{"新版发布", {410, 210, 533, 230}, "宋体", 10, false, true, White, Centred},
+      TextCall{"使用说明", {410, 232, 533, 252}, "宋体", 10, false, true, White, Centred},
       TextCall{"版本：1.0", {408, 322, 535, 342}, "宋体", 10, false, false, White, Centred},
       TextCall{"Kelvo软件工作室", {408, 342, 535, 362}, "宋体", 10, false, false, White, Centred},
   };
@@ -286,21 +291,6 @@ TEST_F(FacePainterTest, DatePanelIsDrawnInOrderAfterTheGrid) {
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(face.Calls[gradient + i], expected[i]) << "panel call " << i;
   }
-}
-
-TEST_F(FacePainterTest, AnnouncementLinksAreUnderlinedInTheirRectangles) {
-  wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版发布", "http://a/1"},
-                                 {{410, 232, 533, 252}, "使用说明", "http://a/2"}};
-  wnd.State.LinkCount = 2;
-  Show(wnd, 2024, 3, 15);
-  const int separator = face.IndexOfText("版本：1.0") - 3;
-  EXPECT_EQ(face.Calls[separator + 1],
-            (CanvasCall{TextCall{
-                "新版发布", {410, 210, 533, 230}, "宋体", 10, false, true, White, Centred}}));
-  EXPECT_EQ(face.Calls[separator + 2],
-            (CanvasCall{TextCall{
-                "使用说明", {410, 232, 533, 252}, "宋体", 10, false, true, White, Centred}}));
-  EXPECT_FALSE(face.TextOf("版本：1.0").Underline);
 }
 
 TEST_F(FacePainterTest, OnlyTheLinksCountedHeldAndOnTheFaceAreDrawn) {
