@@ -84,26 +84,26 @@ class HookTest : public ::testing::Test {
     ASSERT_NE(hWnd, nullptr);
   }
   void TearDown() override {
+    UnsubclassWindow(target.Hook, hWnd);  // harmless when not hooked
     if (IsWindow(hWnd)) DestroyWindow(hWnd);
   }
   LONG_PTR CurrentProc() const { return GetWindowLongPtrA(hWnd, GWLP_WNDPROC); }
+  void HookWindow() { SubclassWindow(target.Hook, hWnd, &target, SubclassProc); }
 
   HWND hWnd = nullptr;
+  TestTarget target;
 };
 
 TEST_F(HookTest, HookInstallsTheTrampolineAndRemembersThePreviousProcedure) {
-  TestTarget target;
   const LONG_PTR before = CurrentProc();
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   ASSERT_NE(target.Hook.lpThunk, nullptr);
   EXPECT_EQ(CurrentProc(), reinterpret_cast<LONG_PTR>(target.Hook.lpThunk));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(target.Hook.lpPrevWndProc), before);
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, MessageReachesWindowProcFirstThenThePreviousProcedureWithTheSameArguments) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   const WPARAM wParam = static_cast<WPARAM>(0x123456789ABCDEF0ull);
   const LPARAM lParam = static_cast<LPARAM>(0x0FEDCBA987654321ll);
   const LRESULT result = SendMessageW(hWnd, kProbe, wParam, lParam);
@@ -118,12 +118,10 @@ TEST_F(HookTest, MessageReachesWindowProcFirstThenThePreviousProcedureWithTheSam
     EXPECT_EQ(seen.lParam, lParam);
   }
   EXPECT_EQ(target.misalignedCalls, 0);
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, PostedMessageTravelsTheSameWay) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   PostMessageW(hWnd, kProbe, 3, 4);
   MSG msg;
   while (PeekMessageW(&msg, hWnd, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -131,22 +129,18 @@ TEST_F(HookTest, PostedMessageTravelsTheSameWay) {
   EXPECT_STREQ(Log()[0].who, "hook");
   EXPECT_EQ(Log()[1].wParam, 3u);
   EXPECT_EQ(Log()[1].lParam, 4);
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, WindowProcCanAnswerWithoutPassingOn) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   EXPECT_EQ(SendMessageW(hWnd, kHandledHere, 0, 0), 77);
   ASSERT_EQ(Log().size(), 1u);
   EXPECT_STREQ(Log()[0].who, "hook");
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, UnhookingTwiceRestoresOnceThenDoesNothing) {
-  TestTarget target;
   const LONG_PTR before = CurrentProc();
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   UnsubclassWindow(target.Hook, hWnd);
   EXPECT_EQ(CurrentProc(), before);
   EXPECT_EQ(target.Hook.lpThunk, nullptr);
@@ -160,7 +154,6 @@ TEST_F(HookTest, UnhookingTwiceRestoresOnceThenDoesNothing) {
 }
 
 TEST_F(HookTest, UnhookingWithoutHookIsHarmless) {
-  TestTarget target;
   const LONG_PTR before = CurrentProc();
   UnsubclassWindow(target.Hook, hWnd);
   EXPECT_EQ(CurrentProc(), before);
@@ -168,8 +161,7 @@ TEST_F(HookTest, UnhookingWithoutHookIsHarmless) {
 }
 
 TEST_F(HookTest, AfterUnhookMessagesNoLongerReachWindowProc) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   UnsubclassWindow(target.Hook, hWnd);
   EXPECT_EQ(SendMessageW(hWnd, kProbe, 1, 2), 0x5A5A0007);
   ASSERT_EQ(Log().size(), 1u);
@@ -177,8 +169,7 @@ TEST_F(HookTest, AfterUnhookMessagesNoLongerReachWindowProc) {
 }
 
 TEST_F(HookTest, UnhookingFromInsideWindowProcStillPassesTheMessageOn) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   EXPECT_EQ(SendMessageW(hWnd, kUnhookAndPassOn, 5, 6), 0x5A5A0009);
   ASSERT_EQ(Log().size(), 2u);
   EXPECT_STREQ(Log()[1].who, "previous");
@@ -191,8 +182,7 @@ TEST_F(HookTest, UnhookingFromInsideWindowProcStillPassesTheMessageOn) {
 }
 
 TEST_F(HookTest, UnhookingAndDestroyingFromInsideWindowProcStillReturnsSafely) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   EXPECT_EQ(SendMessageW(hWnd, kUnhookDestroyAndPassOn, 0, 0), 0x5A5A000B);
   EXPECT_FALSE(IsWindow(hWnd));
   ASSERT_EQ(Log().size(), 2u);
@@ -200,19 +190,16 @@ TEST_F(HookTest, UnhookingAndDestroyingFromInsideWindowProcStillReturnsSafely) {
 }
 
 TEST_F(HookTest, ReenteringCallsAreCountedAndUnwound) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   SendMessageW(hWnd, kReenter, 0, 0);
   EXPECT_EQ(target.callsSeenInside, (std::vector<int>{1, 2}));
   EXPECT_EQ(target.ActiveCalls(), 0);
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, HookingAnAlreadyHookedRecordKeepsTheFirstHook) {
-  TestTarget target;
   const LONG_PTR before = CurrentProc();
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
+  HookWindow();
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(target.Hook.lpPrevWndProc), before);
   EXPECT_EQ(SendMessageW(hWnd, kProbe, 0, 0), 0x5A5A0007);
   EXPECT_EQ(Log().size(), 2u);
@@ -247,22 +234,18 @@ TEST_F(HookTest, RecordDestroyedWhileHookedGivesTheWindowBackItsProcedure) {
 }
 
 TEST_F(HookTest, TrampolineRunsFromExecuteReadMemory) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   MEMORY_BASIC_INFORMATION info{};
   ASSERT_NE(VirtualQuery(target.Hook.lpThunk, &info, sizeof info), 0u);
   EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 TEST_F(HookTest, CaptionTextSurvivesTheHookedProcedure) {
-  TestTarget target;
-  SubclassWindow(target.Hook, hWnd, &target, SubclassProc);
+  HookWindow();
   SetWindowTextW(hWnd, L"Kelvo\u65E5\u5386");
   wchar_t text[32] = {};
   GetWindowTextW(hWnd, text, 32);
   EXPECT_EQ(std::wstring(text), L"Kelvo\u65E5\u5386");
-  UnsubclassWindow(target.Hook, hWnd);
 }
 
 #if defined(__x86_64__)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "desktop/win32/platform_text.h"
-#include "tests/desktop/registry_snapshot.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace kelvo {
 namespace {
@@ -113,13 +113,6 @@ TEST_F(SettingsTest, TransparentStoredAsTwoMakesTheWindowLayeredAtAlpha200) {
   EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
 }
 
-TEST_F(SettingsTest, TransparentStoredAsZeroLeavesTheWindowOpaque) {
-  WriteDword(kSettings, "Transparent", 0);
-  LoadSettings(hWnd, menu);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-}
-
 TEST_F(SettingsTest, TogglingTheLookTwiceReturnsToOpaqueAndStoresZero) {
   LoadSettings(hWnd, menu);
   ToggleTransparent(hWnd, menu);
@@ -154,34 +147,56 @@ TEST_F(SettingsTest, LookSwitchedOnAgainKeepsAlpha200) {
   EXPECT_EQ(alpha, 200);
 }
 
+// The start-up entry checks the item only when it names this executable
+// (letter case aside, its NUL optional); another path, a number, a text
+// filling the read buffer without a NUL or too long for it does not.
 TEST_F(SettingsTest, StartUpEntryNamingThisExecutableChecksTheItem) {
   const std::string path = ToAnsi(GetExePath());
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, path + '\0');
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-}
-
-TEST_F(SettingsTest, StartUpEntryDifferingOnlyInCaseCountsAsThisExecutable) {
-  std::string path = ToAnsi(GetExePath());
-  for (char& c : path) {
+  std::string upper = path;
+  for (char& c : upper) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  ASSERT_NE(path, ToAnsi(GetExePath()));
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, path + '\0');
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+  ASSERT_NE(upper, path);
+  const DWORD one = 1;
+  const struct {
+    const char* name;
+    DWORD type;
+    std::string data;
+    UINT check;
+  } rows[] = {{"this executable", REG_SZ, path + '\0', MF_CHECKED},
+              {"differing only in case", REG_SZ, upper + '\0', MF_CHECKED},
+              {"without its NUL", REG_SZ, path, MF_CHECKED},
+              {"another place", REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s, 0},
+              {"a number", REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4), 0},
+              {"260 bytes without NUL", REG_SZ, std::string(260, 'x'), 0},
+              {"longer than the buffer", REG_SZ, std::string(400, 'y') + '\0', 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(WriteValue(kRun, "KelvoCalendar", row.type, row.data));
+    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
+    LoadSettings(hWnd, menu);
+    EXPECT_EQ(Check(IDM_AUTORUN), row.check);
+  }
 }
 
-TEST_F(SettingsTest, StartUpEntryForAnotherPlaceLeavesUncheckedAndChoosingItOverwritesIt) {
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s);
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-
-  ToggleAutoRun(menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-  const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored.data, ToAnsi(GetExePath()) + '\0');  // one terminating NUL
+// An entry for another place or of the wrong type is overwritten with this
+// executable's path and one terminating NUL.
+TEST_F(SettingsTest, ChoosingAnUncheckedStartUpItemOverwritesTheEntry) {
+  const DWORD one = 1;
+  for (const auto& [type, data] :
+       {std::pair<DWORD, std::string>{REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s},
+        {REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4)}}) {
+    SCOPED_TRACE(type);
+    WriteValue(kRun, "KelvoCalendar", type, data);
+    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
+    LoadSettings(hWnd, menu);
+    ASSERT_EQ(Check(IDM_AUTORUN), 0u);
+    ToggleAutoRun(menu);
+    EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+    const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored.data, ToAnsi(GetExePath()) + '\0');
+  }
 }
 
 TEST_F(SettingsTest, ChoosingACheckedStartUpItemDeletesTheEntry) {
@@ -207,51 +222,22 @@ TEST_F(SettingsTest, StartUpToggleOnAMenuWithoutTheItemDeletesNothing) {
   EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ToAnsi(GetExePath()) + '\0');
 }
 
-TEST_F(SettingsTest, TransparentStoredAsTextIsOff) {
-  WriteValue(kSettings, "Transparent", REG_SZ, "1\0"s);
-  LoadSettings(hWnd, menu);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-}
-
-TEST_F(SettingsTest, TransparentStoredInTwoBytesIsOff) {
-  WriteValue(kSettings, "Transparent", REG_BINARY, "\x01\x01"s);
-  LoadSettings(hWnd, menu);
-  EXPECT_FALSE(Layered());
-}
-
-TEST_F(SettingsTest, TransparentStoredInEightBytesIsOff) {
-  WriteValue(kSettings, "Transparent", REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s);
-  LoadSettings(hWnd, menu);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-}
-
-TEST_F(SettingsTest, StartUpEntryStoredAsNumberNamesNoProgram) {
-  WriteDword(kRun, "KelvoCalendar", 1);
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-  ToggleAutoRun(menu);  // replaces the number with the path
-  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-}
-
-TEST_F(SettingsTest, StartUpEntryFillingTheBufferWithoutNulIsReadWhole) {
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, std::string(260, 'x'));
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-}
-
-TEST_F(SettingsTest, StartUpEntryLongerThanTheBufferCountsAsAbsent) {
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, std::string(400, 'y') + '\0');
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-}
-
-TEST_F(SettingsTest, StartUpEntryStoredWithoutItsNulStillNamesThisExecutable) {
-  WriteValue(kRun, "KelvoCalendar", REG_SZ, ToAnsi(GetExePath()));
-  LoadSettings(hWnd, menu);
-  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+// Zero, a text, or a number of the wrong length: the look stays opaque.
+TEST_F(SettingsTest, TransparentStoredAsZeroOrWrongTypeOrLengthIsOff) {
+  const struct {
+    DWORD type;
+    std::string data;
+  } rows[] = {{REG_DWORD, "\x00\x00\x00\x00"s},
+              {REG_SZ, "1\0"s},
+              {REG_BINARY, "\x01\x01"s},
+              {REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.type);
+    ASSERT_TRUE(WriteValue(kSettings, "Transparent", row.type, row.data));
+    LoadSettings(hWnd, menu);
+    EXPECT_FALSE(Layered());
+    EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
+  }
 }
 
 }  // namespace

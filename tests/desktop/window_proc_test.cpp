@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "desktop/win32/platform_text.h"
-#include "tests/desktop/registry_snapshot.h"
+#include "tests/support/registry_snapshot.h"
 #include "tests/window/win32/window_fixture.h"
 
 namespace kelvo::testing {
@@ -127,55 +127,53 @@ TEST_F(WindowProcedure, TimeChangeBringsBackTodaysMonthAndKeepsTheSelectedDay) {
   EXPECT_TRUE(spy.Saw(WM_TIMECHANGE, 0, 0));
 }
 
-TEST_F(WindowProcedure, HandCursorOnTheCornerOfThePreviousYearButton) {
-  const CursorAnswer answer = CursorAt(35, 38);
-  EXPECT_EQ(answer.cursor, window->HandCursor());
-  EXPECT_FALSE(answer.passedOn);
-}
-
-TEST_F(WindowProcedure, HandCursorOverEachOfTheSixButtons) {
-  const POINT inside[6] = {{12, 12}, {117, 38}, {124, 20}, {229, 12}, {318, 38}, {400, 35}};
+// WindowProc answers WM_SETCURSOR itself with the hand over the six buttons
+// (down to the corner of the previous-year button) and leaves the arrow
+// just outside them to the class procedure.
+TEST_F(WindowProcedure, HandCursorOverTheSixButtonsOnly) {
+  const POINT inside[] = {{35, 38},  {12, 12},  {117, 38}, {124, 20},
+                          {229, 12}, {318, 38}, {400, 35}};
   for (const POINT& p : inside) {
-    EXPECT_EQ(CursorAt(p.x, p.y).cursor, window->HandCursor()) << p.x << "," << p.y;
+    SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+    const CursorAnswer answer = CursorAt(p.x, p.y);
+    EXPECT_EQ(answer.cursor, window->HandCursor());
+    EXPECT_FALSE(answer.passedOn);
   }
+  const CursorAnswer outside = CursorAt(36, 20);
+  EXPECT_EQ(outside.cursor, LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_TRUE(outside.passedOn);
 }
 
-TEST_F(WindowProcedure, NormalCursorJustOutsideAButtonIsLeftToTheClassProcedure) {
-  const CursorAnswer answer = CursorAt(36, 20);
-  EXPECT_NE(answer.cursor, window->HandCursor());
-  EXPECT_EQ(answer.cursor, LoadCursorW(nullptr, IDC_ARROW));
-  EXPECT_TRUE(answer.passedOn);
-}
-
-TEST_F(WindowProcedure, HandCursorOverAnAnnouncementLinkButNotOnItsRightOrBottomEdge) {
+// Over a counted link, but not on its right or bottom edge; uncounted links
+// show no hand.
+TEST_F(WindowProcedure, HandCursorOverACountedAnnouncementLink) {
   window->State().AnnouncementLinks = {{{420, 300, 500, 316}, "通知", "http://127.0.0.1/"}};
   window->State().LinkCount = 1;
   EXPECT_EQ(CursorAt(420, 300).cursor, window->HandCursor());
   EXPECT_EQ(CursorAt(499, 315).cursor, window->HandCursor());
   EXPECT_NE(CursorAt(500, 310).cursor, window->HandCursor());
   EXPECT_NE(CursorAt(450, 316).cursor, window->HandCursor());
-}
-
-TEST_F(WindowProcedure, WithoutAnnouncementsOnlyTheButtonsShowTheHand) {
-  window->State().AnnouncementLinks = {{{420, 300, 500, 316}, "通知", "http://127.0.0.1/"}};
   window->State().LinkCount = 0;
   EXPECT_NE(CursorAt(450, 308).cursor, window->HandCursor());
 }
 
-TEST_F(WindowProcedure, TrayLeftClickHidesAndShowsWithTheItemText) {
+// Sent or posted, a left click on the tray icon and command 100 each hide
+// and show the calendar and rename the item.
+TEST_F(WindowProcedure, TrayLeftClickAndShowHideCommandToggleTheCalendar) {
+  const auto expectShown = [this](bool shown) {
+    EXPECT_EQ(IsWindowVisible(Handle()) != FALSE, shown);
+    EXPECT_EQ(ShowHideText(*window), shown ? "隐藏日历" : "显示日历");
+  };
   SendMessageW(Handle(), kTrayNotify, 0, WM_LBUTTONUP);
-  EXPECT_FALSE(IsWindowVisible(Handle()));
-  EXPECT_EQ(ShowHideText(*window), "显示日历");
-  SendMessageW(Handle(), kTrayNotify, 0, WM_LBUTTONUP);
-  EXPECT_TRUE(IsWindowVisible(Handle()));
-  EXPECT_EQ(ShowHideText(*window), "隐藏日历");
-}
-
-TEST_F(WindowProcedure, PostedTrayClickWorksTheSameWay) {
+  expectShown(false);
+  PostMessageW(Handle(), WM_COMMAND, 100, 0);
+  PumpMessages(1);
+  expectShown(true);
   PostMessageW(Handle(), kTrayNotify, 0, WM_LBUTTONUP);
   PumpMessages(1);
-  EXPECT_FALSE(IsWindowVisible(Handle()));
-  EXPECT_EQ(ShowHideText(*window), "显示日历");
+  expectShown(false);
+  SendMessageW(Handle(), WM_COMMAND, 100, 0);
+  expectShown(true);
 }
 
 TEST_F(WindowProcedure, TrayLeftClickWhileDisabledChangesNothingButIsPassedOn) {
@@ -270,16 +268,6 @@ TEST_F(WindowProcedure, MouseLeaveClearsTheHoveredCell) {
   SendMessageW(Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(window->State().HoverCell, -1);
   EXPECT_TRUE(spy.Saw(WM_MOUSELEAVE, 0, 0));
-}
-
-TEST_F(WindowProcedure, ShowHideCommandIsExactlyATrayLeftClick) {
-  SendMessageW(Handle(), WM_COMMAND, 100, 0);
-  EXPECT_FALSE(IsWindowVisible(Handle()));
-  EXPECT_EQ(ShowHideText(*window), "显示日历");
-  PostMessageW(Handle(), WM_COMMAND, 100, 0);
-  PumpMessages(1);
-  EXPECT_TRUE(IsWindowVisible(Handle()));
-  EXPECT_EQ(ShowHideText(*window), "隐藏日历");
 }
 
 TEST_F(WindowProcedure, TransparentCommandTogglesTheLookAndItsCheckMark) {
