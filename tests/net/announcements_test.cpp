@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kelvo {
 namespace {
@@ -15,85 +17,56 @@ CalendarState Parsed(std::string_view text) {
   return state;
 }
 
-TEST(ParseGGList, TwoEntriesGetTitlesAddressesAndTheirRows) {
-  const CalendarState s = Parsed("A$U1#B$U2");
-  ASSERT_EQ(s.LinkCount, 2);
-  ASSERT_EQ(s.AnnouncementLinks.size(), 2u);
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "A");
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "U1");
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkRect, (Rect{410, 220, 538, 240}));
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "B");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "U2");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkRect, (Rect{410, 245, 538, 265}));
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+Entries TitlesAndAddresses(const CalendarState& state) {
+  EXPECT_EQ(state.LinkCount, static_cast<int>(state.AnnouncementLinks.size()));
+  Entries entries;
+  for (const AnnouncementLink& link : state.AnnouncementLinks)
+    entries.emplace_back(link.LinkTitle, link.LinkUrl);
+  return entries;
 }
 
-TEST(ParseGGList, FieldsAfterTheAddressAreIgnored) {
-  const CalendarState s = Parsed("a$b$c");
-  ASSERT_EQ(s.LinkCount, 1);
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "a");
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "b");
+// "#" separates entries, the first "$" of each splits title from address;
+// nothing is trimmed, and pieces without "$" take no row.
+TEST(ParseGGList, SplitsEntriesIntoTitlesAndAddresses) {
+  const struct {
+    const char* text;
+    Entries entries;
+  } rows[] = {{"A$U1#B$U2", {{"A", "U1"}, {"B", "U2"}}},
+              {"a$b$c", {{"a", "b"}}},
+              {"", {}},
+              {"A$U1#B$U2#", {{"A", "U1"}, {"B", "U2"}}},
+              {"#", {}},
+              {"###", {}},
+              {"no dollar at all", {}},
+              {"A$U1#stray#B$U2", {{"A", "U1"}, {"B", "U2"}}},
+              {"A$U1\r\n#\r\n B $ U2\t#\r\n", {{"A", "U1\r\n"}, {"\r\n B ", " U2\t"}}},
+              {"$#T$#$U", {{"", ""}, {"T", ""}, {"", "U"}}},
+              {"公告一$http://example.com/a#新版本$http://example.com/b",
+               {{"公告一", "http://example.com/a"}, {"新版本", "http://example.com/b"}}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(TitlesAndAddresses(Parsed(row.text)), row.entries);
+  }
 }
 
-TEST(ParseGGList, SeventhEntryLiesBelowTheWindow) {
+TEST(ParseGGList, EntriesTakeRowsOf25PixelsFrom220) {
   const CalendarState s = Parsed("t0$u0#t1$u1#t2$u2#t3$u3#t4$u4#t5$u5#t6$u6");
   ASSERT_EQ(s.LinkCount, 7);
+  EXPECT_EQ(s.AnnouncementLinks[0].LinkRect, (Rect{410, 220, 538, 240}));
+  EXPECT_EQ(s.AnnouncementLinks[1].LinkRect, (Rect{410, 245, 538, 265}));
   EXPECT_EQ(s.AnnouncementLinks[5].LinkRect, (Rect{410, 345, 538, 365}));
+  // The seventh lies below the window.
   EXPECT_EQ(s.AnnouncementLinks[6].LinkRect, (Rect{410, 370, 538, 390}));
   EXPECT_EQ(s.AnnouncementLinks[6].LinkTitle, "t6");
   EXPECT_EQ(s.AnnouncementLinks[6].LinkUrl, "u6");
 }
 
-TEST(ParseGGList, EmptyTextGivesNoEntries) {
-  const CalendarState s = Parsed("");
-  EXPECT_EQ(s.LinkCount, 0);
-  EXPECT_TRUE(s.AnnouncementLinks.empty());
-}
-
-TEST(ParseGGList, TrailingHashAddsNoEmptyLink) {
-  const CalendarState s = Parsed("A$U1#B$U2#");
-  ASSERT_EQ(s.LinkCount, 2);
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "U2");
-}
-
-TEST(ParseGGList, OnlySeparatorsGiveNoEntries) {
-  EXPECT_EQ(Parsed("#").LinkCount, 0);
-  EXPECT_EQ(Parsed("###").LinkCount, 0);
-  EXPECT_EQ(Parsed("no dollar at all").LinkCount, 0);
-}
-
 TEST(ParseGGList, PieceWithoutDollarTakesNoRow) {
   const CalendarState s = Parsed("A$U1#stray#B$U2");
   ASSERT_EQ(s.LinkCount, 2);
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "B");
   EXPECT_EQ(s.AnnouncementLinks[1].LinkRect, (Rect{410, 245, 538, 265}));
-}
-
-TEST(ParseGGList, LineBreaksAndSpacesStayInTheirFields) {
-  const CalendarState s = Parsed("A$U1\r\n#\r\n B $ U2\t#\r\n");
-  ASSERT_EQ(s.LinkCount, 2);
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "A");
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "U1\r\n");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "\r\n B ");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, " U2\t");
-}
-
-TEST(ParseGGList, EmptyFieldsAroundTheDollarAreKept) {
-  const CalendarState s = Parsed("$#T$#$U");
-  ASSERT_EQ(s.LinkCount, 3);
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "");
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkUrl, "");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "T");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "");
-  EXPECT_EQ(s.AnnouncementLinks[2].LinkTitle, "");
-  EXPECT_EQ(s.AnnouncementLinks[2].LinkUrl, "U");
-}
-
-TEST(ParseGGList, ChineseTitlesPassThroughUnchanged) {
-  const CalendarState s = Parsed("公告一$http://example.com/a#新版本$http://example.com/b");
-  ASSERT_EQ(s.LinkCount, 2);
-  EXPECT_EQ(s.AnnouncementLinks[0].LinkTitle, "公告一");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkTitle, "新版本");
-  EXPECT_EQ(s.AnnouncementLinks[1].LinkUrl, "http://example.com/b");
 }
 
 TEST(ParseGGList, SecondParseAppendsAfterTheCountedEntries) {

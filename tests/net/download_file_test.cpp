@@ -5,50 +5,35 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/test_server.h"
+#include "tests/support/win32_files.h"
 
 namespace kelvo {
 namespace {
 
 namespace server = test_server;
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+using test::Exists;
+using test::ReadBytes;
+using Events = std::vector<std::string>;
 
 // The owner of the download: records every event in order, as text.
 class DownloadOwner : public DownLoadFileEvents {
  public:
-  DownloadOwner() : m_downfile(this) {}
-
-  void QueryFileInfo(int32_t dwFileTotalLen) override { m_downfile_QueryFileInfo(dwFileTotalLen); }
-  void Loading(int32_t dwRecivedLen) override { m_downfile_Loading(dwRecivedLen); }
-  void Complete() override { m_downfile_Complete(); }
-
-  void m_downfile_QueryFileInfo(int32_t total) {
+  void QueryFileInfo(int32_t total) override {
     events.push_back("QueryFileInfo " + std::to_string(total));
   }
-  void m_downfile_Loading(int32_t received) {
+  void Loading(int32_t received) override {
     events.push_back("Loading " + std::to_string(received));
     if (onLoading) onLoading(received);
   }
-  void m_downfile_Complete() { events.push_back("Complete"); }
+  void Complete() override { events.push_back("Complete"); }
 
-  CKelvoDownLoadFile m_downfile;
-  std::vector<std::string> events;
+  CKelvoDownLoadFile m_downfile{this};
+  Events events;
   std::function<void(int32_t)> onLoading;
 };
 
@@ -56,17 +41,10 @@ class DownloadFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server::Available()) << "run through tests/support/with_http_server";
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "kelvo-download-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = test::NewFolder("kelvo-download");
     target = folder + "\\payload.bin";
   }
-  void TearDown() override {
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(target.c_str());
-    RemoveDirectoryA(folder.c_str());
-  }
+  void TearDown() override { test::RemoveFolder(folder); }
 
   bool DownloadToFile(const std::string& path, bool hidden = false) {
     std::string untouched = "untouched";
@@ -80,7 +58,6 @@ class DownloadFileTest : public ::testing::Test {
     return owner.m_downfile.DownLoadFile(server::Url(path), "", false, events, false, text);
   }
 
-  using Events = std::vector<std::string>;
   DownloadOwner owner;
   std::string folder;
   std::string target;
@@ -92,7 +69,7 @@ TEST_F(DownloadFileTest, FileModeWritesTheBodyAndReportsCumulativeTotals) {
   EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
   EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Loading 8192", "Loading 16384",
                                   "Loading 20000", "Complete"}));
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
   EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
@@ -101,7 +78,7 @@ TEST_F(DownloadFileTest, FileModeWithoutEventsRaisesNone) {
   EXPECT_TRUE(
       owner.m_downfile.DownLoadFile(server::Url("/_/ok/20000"), target, false, false, true, text));
   EXPECT_TRUE(owner.events.empty());
-  EXPECT_EQ(ReadFileBytes(target).size(), 20000u);
+  EXPECT_EQ(ReadBytes(target).size(), 20000u);
 }
 
 TEST_F(DownloadFileTest, HiddenFlagCreatesAHiddenFile) {
@@ -109,55 +86,40 @@ TEST_F(DownloadFileTest, HiddenFlagCreatesAHiddenFile) {
   const DWORD attributes = GetFileAttributesA(target.c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(100));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(100));
 }
 
 TEST_F(DownloadFileTest, ExistingTargetIsReplacedWhole) {
-  {
-    std::ofstream old(target, std::ios::binary);
-    old << std::string(50000, 'x');
-  }
+  test::WriteBytes(target, std::string(50000, 'x'));
   EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
 }
 
 TEST_F(DownloadFileTest, StopFromLoadingHandlerEndsBeforeTheNextRead) {
   owner.onLoading = [&](int32_t) { owner.m_downfile.StopDownLoad(); };
   EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
   EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Loading 8192", "Complete"}));
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(8192));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(8192));
 }
 
 TEST_F(DownloadFileTest, StopRequestIsClearedByTheNextCall) {
   owner.m_downfile.StopDownLoad();
   EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(ReadFileBytes(target).size(), 20000u);
+  EXPECT_EQ(ReadBytes(target).size(), 20000u);
 }
 
-TEST_F(DownloadFileTest, NotFoundCreatesNoFileAndRaisesOnlyComplete) {
-  EXPECT_FALSE(DownloadToFile("/_/notfound"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
-  EXPECT_TRUE(server::WasRequested("/_/notfound"));
-}
-
-TEST_F(DownloadFileTest, ServerErrorCreatesNoFile) {
-  EXPECT_FALSE(DownloadToFile("/_/status/500"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
-}
-
-TEST_F(DownloadFileTest, ChunkedBodyWithoutLengthYieldsNoFile) {
-  EXPECT_FALSE(DownloadToFile("/_/chunked/20000"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
-  EXPECT_TRUE(server::WasRequested("/_/chunked/20000"));
-}
-
-TEST_F(DownloadFileTest, ZeroLengthYieldsNoFile) {
-  EXPECT_FALSE(DownloadToFile("/_/empty"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
+// Answers that carry no usable body: no file is made, only Complete is raised.
+TEST_F(DownloadFileTest, UnusableAnswersCreateNoFileAndRaiseOnlyComplete) {
+  // 4294987296 is 2^32 + 20000: a 32-bit reading would say 20000.
+  for (const char* path : {"/_/notfound", "/_/status/500", "/_/chunked/20000", "/_/empty",
+                           "/_/huge", "/_/length/4294987296/20000"}) {
+    SCOPED_TRACE(path);
+    owner.events.clear();
+    EXPECT_FALSE(DownloadToFile(path));
+    EXPECT_EQ(owner.events, (Events{"Complete"}));
+    EXPECT_FALSE(Exists(target));
+    EXPECT_TRUE(server::WasRequested(path));
+  }
 }
 
 TEST_F(DownloadFileTest, BodyCutOffEarlyLeavesThePartialFileAndEnds) {
@@ -166,26 +128,13 @@ TEST_F(DownloadFileTest, BodyCutOffEarlyLeavesThePartialFileAndEnds) {
   EXPECT_EQ(owner.events.front(), "QueryFileInfo 20000");
   EXPECT_EQ(owner.events[owner.events.size() - 2], "Loading 5000");
   EXPECT_EQ(owner.events.back(), "Complete");
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(5000));
-}
-
-TEST_F(DownloadFileTest, AbsurdLengthIsRefusedBeforeAnyFileIsMade) {
-  EXPECT_FALSE(DownloadToFile("/_/huge"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
-}
-
-TEST_F(DownloadFileTest, LengthJustPast4GiBIsNotMistakenForASmallOne) {
-  // 4294987296 is 2^32 + 20000: a 32-bit reading would say 20000.
-  EXPECT_FALSE(DownloadToFile("/_/length/4294987296/20000"));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(5000));
 }
 
 TEST_F(DownloadFileTest, RedirectIsFollowedToTheBody) {
   EXPECT_TRUE(DownloadToFile("/_/redirect/302/_/ok/20000"));
   EXPECT_EQ(owner.events.front(), "QueryFileInfo 20000");
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
   EXPECT_TRUE(server::WasRequested("/_/redirect/302/_/ok/20000"));
   EXPECT_TRUE(server::WasRequested("/_/ok/20000"));
 }
@@ -194,23 +143,20 @@ TEST_F(DownloadFileTest, TargetInAMissingFolderFailsAfterQueryFileInfo) {
   target = folder + "\\no-such-folder\\payload.bin";
   EXPECT_FALSE(DownloadToFile("/_/ok/100"));
   EXPECT_EQ(owner.events, (Events{"QueryFileInfo 100", "Complete"}));
-  EXPECT_FALSE(FileExists(target));
+  EXPECT_FALSE(Exists(target));
 }
 
-TEST_F(DownloadFileTest, UnreachableServerFailsWithComplete) {
-  std::string text = "keep";
-  // Port 1 on the loopback: nothing listens there.
-  EXPECT_FALSE(
-      owner.m_downfile.DownLoadFile("http://127.0.0.1:1/x", target, false, true, true, text));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_FALSE(FileExists(target));
-}
-
-TEST_F(DownloadFileTest, MalformedUrlFailsWithComplete) {
-  std::string text = "keep";
-  EXPECT_FALSE(owner.m_downfile.DownLoadFile("not a url", target, false, true, true, text));
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-  EXPECT_EQ(text, "keep");
+// Port 1 on the loopback has no listener; "not a url" cannot be opened.
+TEST_F(DownloadFileTest, UnreachableOrMalformedUrlFailsWithComplete) {
+  for (const char* url : {"http://127.0.0.1:1/x", "not a url"}) {
+    SCOPED_TRACE(url);
+    owner.events.clear();
+    std::string text = "keep";
+    EXPECT_FALSE(owner.m_downfile.DownLoadFile(url, target, false, true, true, text));
+    EXPECT_EQ(owner.events, (Events{"Complete"}));
+    EXPECT_EQ(text, "keep");
+    EXPECT_FALSE(Exists(target));
+  }
 }
 
 TEST_F(DownloadFileTest, SecondDownloadStartedFromAHandlerIsTurnedAway) {
@@ -224,8 +170,8 @@ TEST_F(DownloadFileTest, SecondDownloadStartedFromAHandlerIsTurnedAway) {
   };
   EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
   EXPECT_FALSE(nestedResult);
-  EXPECT_FALSE(FileExists(folder + "\\nested.bin"));
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
+  EXPECT_FALSE(Exists(folder + "\\nested.bin"));
+  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
 }
 
 // The message loop runs between chunks: a message posted before the
@@ -254,28 +200,29 @@ TEST_F(DownloadFileTest, MessagesAreHandledBetweenChunks) {
   DestroyWindow(probe);
 }
 
-TEST_F(DownloadFileTest, SlowTrickleArrivesWhole) {
-  EXPECT_TRUE(DownloadToFile("/_/trickle/20000/1000/5"));
-  EXPECT_EQ(owner.events.back(), "Complete");
-  EXPECT_EQ(owner.events[owner.events.size() - 2], "Loading 20000");
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
+// A slow trickle and a one-second stall mid-body both arrive whole.
+TEST_F(DownloadFileTest, SlowOrStalledBodyArrivesWhole) {
+  for (const char* path : {"/_/trickle/20000/1000/5", "/_/stall/20000/8192/1"}) {
+    SCOPED_TRACE(path);
+    owner.events.clear();
+    EXPECT_TRUE(DownloadToFile(path));
+    ASSERT_GE(owner.events.size(), 2u);
+    EXPECT_EQ(owner.events[owner.events.size() - 2], "Loading 20000");
+    EXPECT_EQ(owner.events.back(), "Complete");
+    EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
+  }
 }
 
-TEST_F(DownloadFileTest, StallMidBodyStillCompletes) {
-  EXPECT_TRUE(DownloadToFile("/_/stall/20000/8192/1"));
-  EXPECT_EQ(ReadFileBytes(target), server::Pattern(20000));
-}
+// --- memory mode (always returns False) ---------------------------------
 
-// --- memory mode -------------------------------------------------------
-
-TEST_F(DownloadFileTest, MemoryModeDecodesTheAnsiBodyAndReturnsFalse) {
+TEST_F(DownloadFileTest, MemoryModeDecodesTheAnsiBody) {
   // "版本 1.0.1" in code page 936, CR LF, then ASCII.
   server::Serve("memory.txt", "\xB0\xE6\xB1\xBE 1.0.1\r\ndown|x|y");
   std::string text;
   EXPECT_FALSE(DownloadToMemory("/memory.txt", text));
   EXPECT_EQ(text, "版本 1.0.1\r\ndown|x|y");
   EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20", "Complete"}));
-  EXPECT_FALSE(FileExists(target));
+  EXPECT_FALSE(Exists(target));
 }
 
 TEST_F(DownloadFileTest, MemoryModeWithoutEventsRaisesNone) {
@@ -286,62 +233,41 @@ TEST_F(DownloadFileTest, MemoryModeWithoutEventsRaisesNone) {
   EXPECT_TRUE(owner.events.empty());
 }
 
-TEST_F(DownloadFileTest, MemoryModeReadsLargeBodiesWhole) {
-  server::Serve("large.txt", std::string(20000, 'a'));
-  std::string text;
-  EXPECT_FALSE(DownloadToMemory("/large.txt", text));
-  EXPECT_EQ(text, std::string(20000, 'a'));
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Complete"}));
+// Bodies of many reads, up to exactly one mebibyte, are taken whole.
+TEST_F(DownloadFileTest, MemoryModeReadsBodiesUpToOneMebibyteWhole) {
+  for (size_t size : {20000u, 1048576u}) {
+    SCOPED_TRACE(size);
+    owner.events.clear();
+    server::Serve("large.txt", std::string(size, 'a'));
+    std::string text;
+    EXPECT_FALSE(DownloadToMemory("/large.txt", text));
+    EXPECT_EQ(text, std::string(size, 'a'));
+    EXPECT_EQ(owner.events, (Events{"QueryFileInfo " + std::to_string(size), "Complete"}));
+  }
 }
 
-TEST_F(DownloadFileTest, MemoryModeTakesExactlyOneMebibyte) {
-  server::Serve("mib.txt", std::string(1048576, 'b'));
-  std::string text;
-  DownloadToMemory("/mib.txt", text);
-  EXPECT_EQ(text.size(), 1048576u);
-}
-
-TEST_F(DownloadFileTest, MemoryModeRefusesMoreThanOneMebibyte) {
+// Too large, absurd, missing, chunked, empty, cut off or closed after a
+// stall: the caller's text is left as it was.
+TEST_F(DownloadFileTest, MemoryModeUnusableAnswersKeepTheOldText) {
   server::Serve("toolarge.txt", std::string(1048577, 'c'));
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/toolarge.txt", text));
-  EXPECT_EQ(text, "keep");
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-}
-
-TEST_F(DownloadFileTest, MemoryModeRefusesAnAbsurdLength) {
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/_/huge", text));
-  EXPECT_EQ(text, "keep");
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-}
-
-TEST_F(DownloadFileTest, MemoryModeBodyCutOffEarlyEndsAndKeepsTheOldText) {
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/_/cut/20000/5000", text));
-  EXPECT_EQ(text, "keep");
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Complete"}));
-}
-
-TEST_F(DownloadFileTest, MemoryModeConnectionClosedAfterAStallEnds) {
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/_/stallclose/20000/100/1", text));
-  EXPECT_EQ(text, "keep");
-}
-
-TEST_F(DownloadFileTest, MemoryModeNotFoundLeavesTheTextUnchanged) {
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/_/notfound", text));
-  EXPECT_EQ(text, "keep");
-  EXPECT_EQ(owner.events, (Events{"Complete"}));
-}
-
-TEST_F(DownloadFileTest, MemoryModeChunkedOrEmptyYieldsNothing) {
-  std::string text = "keep";
-  EXPECT_FALSE(DownloadToMemory("/_/chunked/100", text));
-  EXPECT_FALSE(DownloadToMemory("/_/empty", text));
-  EXPECT_EQ(text, "keep");
-  EXPECT_EQ(owner.events, (Events{"Complete", "Complete"}));
+  const struct {
+    const char* path;
+    Events events;
+  } rows[] = {{"/toolarge.txt", {"Complete"}},
+              {"/_/huge", {"Complete"}},
+              {"/_/notfound", {"Complete"}},
+              {"/_/chunked/100", {"Complete"}},
+              {"/_/empty", {"Complete"}},
+              {"/_/cut/20000/5000", {"QueryFileInfo 20000", "Complete"}},
+              {"/_/stallclose/20000/100/1", {"QueryFileInfo 20000", "Complete"}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    owner.events.clear();
+    std::string text = "keep";
+    EXPECT_FALSE(DownloadToMemory(row.path, text));
+    EXPECT_EQ(text, "keep");
+    EXPECT_EQ(owner.events, row.events);
+  }
 }
 
 TEST_F(DownloadFileTest, MemoryModeFollowsARedirect) {

@@ -20,84 +20,54 @@ TEST(ProgressDefaults, ZeroToHundredAtZero) {
   EXPECT_EQ(range.m_Value, 0);
 }
 
-TEST(ProgressMax, AboveMinIsAccepted) {
+// Max must stay above Min; Min within 0 to below Max; Value within
+// [Min, Max]. Ignored sets change nothing; accepted bounds pull Value in.
+TEST(ProgressRangeSetters, IgnoreOutOfRangeAndPullTheValueIn) {
   ProgressRange range;
   EXPECT_TRUE(range.SetMax(20000));
   EXPECT_EQ(range.m_Max, 20000);
-}
 
-TEST(ProgressMax, NotAboveMinIsIgnored) {
-  ProgressRange range = Range(10, 100, 50);
+  range = Range(10, 100, 50);
   EXPECT_FALSE(range.SetMax(10));
   EXPECT_FALSE(range.SetMax(5));
   EXPECT_FALSE(range.SetMax(-1));
+  EXPECT_FALSE(range.SetValue(9));
+  EXPECT_FALSE(range.SetValue(101));
+  EXPECT_FALSE(range.SetValue(-5));
   EXPECT_EQ(range.m_Max, 100);
   EXPECT_EQ(range.m_Value, 50);
-}
+  EXPECT_TRUE(range.SetValue(10));
+  EXPECT_TRUE(range.SetValue(100));
+  EXPECT_EQ(range.m_Value, 100);
 
-TEST(ProgressMax, BelowValueLowersValue) {
-  ProgressRange range = Range(0, 20000, 20000);
-  EXPECT_TRUE(range.SetMax(300));
-  EXPECT_EQ(range.m_Value, 300);
-}
-
-TEST(ProgressMin, InsideZeroToMaxIsAccepted) {
-  ProgressRange range = Range(0, 100, 50);
-  EXPECT_TRUE(range.SetMin(20));
-  EXPECT_EQ(range.m_Min, 20);
-  EXPECT_EQ(range.m_Value, 50);
-}
-
-TEST(ProgressMin, NegativeOrAtMaxIsIgnored) {
-  ProgressRange range = Range(0, 100, 50);
+  range = Range(0, 100, 50);
   EXPECT_FALSE(range.SetMin(-1));
   EXPECT_FALSE(range.SetMin(100));
   EXPECT_FALSE(range.SetMin(101));
   EXPECT_EQ(range.m_Min, 0);
-}
+  EXPECT_TRUE(range.SetMin(20));
+  EXPECT_EQ(range.m_Min, 20);
+  EXPECT_EQ(range.m_Value, 50);
 
-TEST(ProgressMin, AboveValueRaisesValue) {
-  ProgressRange range = Range(0, 100, 10);
+  range = Range(0, 20000, 20000);
+  EXPECT_TRUE(range.SetMax(300));
+  EXPECT_EQ(range.m_Value, 300);
+  range = Range(0, 100, 10);
   EXPECT_TRUE(range.SetMin(40));
   EXPECT_EQ(range.m_Value, 40);
 }
 
-TEST(ProgressValue, InsideTheRangeIsAccepted) {
-  ProgressRange range = Range(10, 100, 10);
-  EXPECT_TRUE(range.SetValue(10));
-  EXPECT_TRUE(range.SetValue(100));
-  EXPECT_EQ(range.m_Value, 100);
-}
-
-TEST(ProgressValue, OutsideTheRangeIsIgnored) {
-  ProgressRange range = Range(10, 100, 50);
-  EXPECT_FALSE(range.SetValue(9));
-  EXPECT_FALSE(range.SetValue(101));
-  EXPECT_FALSE(range.SetValue(-5));
-  EXPECT_EQ(range.m_Value, 50);
-}
-
-TEST(ProgressFill, ExampleFromTheUpdateForm) {
+// 222 pixels for 16384 of 20000 at 273; one pixel of track left at each
+// end when full; none at the minimum; ties to even; no overflow.
+TEST(ProgressFill, WidthBetweenTheTrackEnds) {
   EXPECT_EQ(FillWidth(273, Range(0, 20000, 16384)), 222);
-}
-
-TEST(ProgressFill, FullValueLeavesOnePixelEachEnd) {
   EXPECT_EQ(FillWidth(273, Range(0, 20000, 20000)), 271);
   EXPECT_EQ(FillWidth(100, Range(5, 6, 6)), 98);
-}
-
-TEST(ProgressFill, MinimumValueHasNoFill) {
   EXPECT_EQ(FillWidth(273, Range(0, 100, 0)), 0);
   EXPECT_EQ(FillWidth(273, Range(40, 100, 40)), 0);
-}
-
-TEST(ProgressFill, TiesRoundToEven) {
   // 10 / 4 x 1 = 2.5 and 10 / 4 x 3 = 7.5.
   EXPECT_EQ(FillWidth(12, Range(0, 4, 1)), 2);
   EXPECT_EQ(FillWidth(12, Range(0, 4, 3)), 8);
-}
-
-TEST(ProgressFill, HugeRangeDoesNotOverflow) {
   EXPECT_EQ(FillWidth(273, Range(0, 2147483647, 2147483647)), 271);
   EXPECT_EQ(FillWidth(273, Range(0, 2147483647, 1073741824)), 136);
 }

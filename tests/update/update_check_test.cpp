@@ -19,80 +19,53 @@ TEST(RunningVersion, ThisBuildIs100) {
   EXPECT_EQ(VersionText(2, 10, 0), "2.10.0");
 }
 
-TEST(PublishedVersionLine, EightCharacterLabelIsSkipped) {
-  EXPECT_EQ(PublishedVersion("Version:1.0.1\r\ndown|a|b"), "1.0.1");
-  EXPECT_EQ(PublishedVersion("xxxxxxxx1.0.0"), "1.0.0");
+// The first CR LF line, its eight-character label skipped whatever it says,
+// spaces (only spaces) trimmed; a short first line has no version.
+TEST(PublishedVersionLine, IsTheFirstLineAfterAnEightCharacterLabel) {
+  const struct {
+    const char* manifest;
+    const char* version;
+  } rows[] = {{"Version:1.0.1\r\ndown|a|b", "1.0.1"},
+              {"xxxxxxxx1.0.0", "1.0.0"},
+              {"1.0.0   1.0.0", "1.0.0"},
+              {"最新的版本号是：1.0.2\r\n", "1.0.2"},
+              {"Version:   1.0.1   \r\nrun|x", "1.0.1"},
+              {"Version:\t1.0.1", "\t1.0.1"},
+              {"Version:", ""},
+              {"1.0.1", ""},
+              {"", ""},
+              {"Version:\r\n1.0.1", ""},
+              {"Version:1.0.1\ndown|a|b", "1.0.1\ndown|a|b"}};
+  for (const auto& row : rows)
+    EXPECT_EQ(PublishedVersion(row.manifest), row.version) << row.manifest;
 }
 
-TEST(PublishedVersionLine, LabelContentPlaysNoPart) {
-  EXPECT_EQ(PublishedVersion("1.0.0   1.0.0"), "1.0.0");
-  EXPECT_EQ(PublishedVersion("最新的版本号是：1.0.2\r\n"), "1.0.2");
-}
-
-TEST(PublishedVersionLine, SpacesAroundAreRemoved) {
-  EXPECT_EQ(PublishedVersion("Version:   1.0.1   \r\nrun|x"), "1.0.1");
-}
-
-TEST(PublishedVersionLine, OnlySpacesAreTrimmed) {
-  EXPECT_EQ(PublishedVersion("Version:\t1.0.1"), "\t1.0.1");
-}
-
-TEST(PublishedVersionLine, ShortFirstLineHasNoVersion) {
-  EXPECT_EQ(PublishedVersion("Version:"), "");
-  EXPECT_EQ(PublishedVersion("1.0.1"), "");
-  EXPECT_EQ(PublishedVersion(""), "");
-  EXPECT_EQ(PublishedVersion("Version:\r\n1.0.1"), "");
-}
-
-TEST(PublishedVersionLine, LfOnlyManifestIsOneLine) {
-  EXPECT_EQ(PublishedVersion("Version:1.0.1\ndown|a|b"), "1.0.1\ndown|a|b");
-}
-
-TEST(VersionComparison, EqualTextIsNoUpdate) {
+// Any difference in the exact text counts, higher or lower.
+TEST(VersionComparison, ComparedAsExactText) {
   EXPECT_FALSE(IsOtherVersion("Version:1.0.0\r\n", "1.0.0"));
   EXPECT_FALSE(IsOtherVersion("Version: 1.0.0 ", "1.0.0"));
-}
-
-TEST(VersionComparison, HigherOrLowerBothCount) {
   EXPECT_TRUE(IsOtherVersion("Version:1.0.1", "1.0.0"));
   EXPECT_TRUE(IsOtherVersion("Version:0.9.9", "1.0.0"));
-}
-
-TEST(VersionComparison, ComparedAsExactText) {
   EXPECT_TRUE(IsOtherVersion("Version:1.0.00", "1.0.0"));
   EXPECT_TRUE(IsOtherVersion("Version:1.0.01", "1.0.1"));
   EXPECT_TRUE(IsOtherVersion("Version:V1.0.0", "1.0.0"));
   EXPECT_TRUE(IsOtherVersion("Version:", "1.0.0"));
 }
 
-constexpr Date kToday{2024, 3, 20};
-
-TEST(PromptInterval, FourteenDaysAgoDoesNotAsk) {
+// Asks again from 15 calendar days on; never for today or a future date;
+// always when no readable date is stored.
+TEST(PromptInterval, AsksFromFifteenCalendarDaysOn) {
+  constexpr Date kToday{2024, 3, 20};
   EXPECT_FALSE(ShouldAskAboutUpdate(Date{2024, 3, 6}, kToday));
-}
-
-TEST(PromptInterval, FifteenDaysAgoAsks) {
   EXPECT_TRUE(ShouldAskAboutUpdate(Date{2024, 3, 5}, kToday));
   EXPECT_TRUE(ShouldAskAboutUpdate(Date{2023, 3, 5}, kToday));
-}
-
-TEST(PromptInterval, CountsCalendarDaysAcrossMonthAndLeapDay) {
   EXPECT_FALSE(ShouldAskAboutUpdate(Date{2024, 2, 15}, Date{2024, 2, 29}));
   EXPECT_TRUE(ShouldAskAboutUpdate(Date{2024, 2, 15}, Date{2024, 3, 1}));
   EXPECT_TRUE(ShouldAskAboutUpdate(Date{2023, 12, 22}, Date{2024, 1, 6}));
   EXPECT_FALSE(ShouldAskAboutUpdate(Date{2023, 12, 23}, Date{2024, 1, 6}));
-}
-
-TEST(PromptInterval, TodayDoesNotAsk) {
   EXPECT_FALSE(ShouldAskAboutUpdate(kToday, kToday));
-}
-
-TEST(PromptInterval, FutureDateDoesNotAsk) {
   EXPECT_FALSE(ShouldAskAboutUpdate(Date{2024, 3, 21}, kToday));
   EXPECT_FALSE(ShouldAskAboutUpdate(Date{2030, 1, 1}, kToday));
-}
-
-TEST(PromptInterval, MissingOrUnreadableDateAsks) {
   EXPECT_TRUE(ShouldAskAboutUpdate(std::nullopt, kToday));
 }
 

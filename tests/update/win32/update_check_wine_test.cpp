@@ -7,67 +7,26 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "calendar/date.h"
 #include "tests/support/test_server.h"
+#include "tests/support/update_date_registry.h"
 #include "tests/update/win32/question_box.h"
 
 namespace kelvo {
 namespace {
 
 namespace server = test_server;
+using test::ForgetDate;
 using test::QuestionBoxWatcher;
+using test::ShortDate;
+using test::StoreDate;
+using test::StoredDate;
+using test::Today;
 
 constexpr const char* kManifestPath = "myapp/KelvoCalendar/update.txt";
-
-std::string ShortDate(Date date) {
-  SYSTEMTIME st = {};
-  st.wYear = static_cast<WORD>(date.Year);
-  st.wMonth = static_cast<WORD>(date.Month);
-  st.wDay = static_cast<WORD>(date.Day);
-  char text[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
-  return text;
-}
-
-Date Today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return {static_cast<int16_t>(now.wYear), static_cast<int16_t>(now.wMonth),
-          static_cast<int16_t>(now.wDay)};
-}
-
-std::optional<std::string> StoredDate() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KelvoCalendar", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  char data[260] = {};
-  DWORD size = sizeof data;
-  DWORD type = 0;
-  const LONG status =
-      RegQueryValueExA(key, "NoUpdateDate", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  return std::string(data);
-}
-
-void StoreDate(const std::string& text) {
-  HKEY key = nullptr;
-  RegCreateKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KelvoCalendar", &key);
-  RegSetValueExA(key, "NoUpdateDate", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>(text.size() + 1));
-  RegCloseKey(key);
-}
-
-void ForgetDate() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KelvoCalendar", 0, KEY_SET_VALUE, &key) ==
-      ERROR_SUCCESS) {
-    RegDeleteValueA(key, "NoUpdateDate");
-    RegCloseKey(key);
-  }
-}
 
 class UpdateCheckTest : public ::testing::Test {
  protected:
@@ -91,36 +50,32 @@ class UpdateCheckTest : public ::testing::Test {
   std::vector<test::SeenBox> boxes;
 };
 
-TEST_F(UpdateCheckTest, SameVersionSucceedsWithoutAsking) {
-  server::Serve(kManifestPath, "Version:1.0.0\r\ndown|x|y\r\n");
-  EXPECT_TRUE(Check());
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(StoredDate(), std::nullopt);
+// Same version (the label plays no part): success, no question, no date.
+// Missing, empty, oversized or cut-short manifests: failure, no question.
+TEST_F(UpdateCheckTest, ManifestsThatAskNothing) {
+  const struct {
+    const char* name;
+    std::optional<std::string> manifest;  // none: nothing served
+    std::optional<std::string> route;     // none: served as it is
+    bool result;
+  } rows[] = {
+      {"same version", "Version:1.0.0\r\ndown|x|y\r\n", std::nullopt, true},
+      {"label plays no part", "1.0.1   1.0.0  \r\n", std::nullopt, true},
+      {"missing", std::nullopt, std::nullopt, false},
+      {"empty", "", std::nullopt, false},
+      {"oversized", "Version:1.0.1\r\n" + std::string(2 * 1024 * 1024, 'x'), std::nullopt, false},
+      {"cut short", std::nullopt, "/myapp/KelvoCalendar/update.txt /_/cut/100/40\n", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    server::Unserve(kManifestPath);
+    server::Unserve("_routes");
+    if (row.manifest) server::Serve(kManifestPath, *row.manifest);
+    if (row.route) server::Serve("_routes", *row.route);
+    EXPECT_EQ(Check(), row.result);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(StoredDate(), std::nullopt);
+  }
   EXPECT_TRUE(server::WasRequested("/myapp/KelvoCalendar/update.txt"));
-}
-
-TEST_F(UpdateCheckTest, LabelPlaysNoPart) {
-  server::Serve(kManifestPath, "1.0.1   1.0.0  \r\n");
-  EXPECT_TRUE(Check());
-  EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(UpdateCheckTest, MissingManifestFails) {
-  EXPECT_FALSE(Check());
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_TRUE(server::WasRequested("/myapp/KelvoCalendar/update.txt"));
-}
-
-TEST_F(UpdateCheckTest, EmptyManifestFails) {
-  server::Serve(kManifestPath, "");
-  EXPECT_FALSE(Check());
-  EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(UpdateCheckTest, OversizedManifestFailsWithoutAsking) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n" + std::string(2 * 1024 * 1024, 'x'));
-  EXPECT_FALSE(Check());
-  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(UpdateCheckTest, NewVersionAsksAndStoresTodayFirst) {
@@ -146,54 +101,35 @@ TEST_F(UpdateCheckTest, SecondCheckAfterNoDoesNotAskAgain) {
   EXPECT_EQ(StoredDate(), ShortDate(Today()));
 }
 
-TEST_F(UpdateCheckTest, FourteenDaysAfterTheLastQuestionDoesNotAsk) {
+// 14 days after the last question: no question; 15: asks and stores today;
+// a future date: no question; an unreadable date: asks.
+TEST_F(UpdateCheckTest, StoredDateDecidesWhetherToAskAgain) {
   server::Serve(kManifestPath, "Version:1.0.1\r\n");
-  const std::string stored = ShortDate(AddDays(Today(), -14));
-  StoreDate(stored);
-  EXPECT_TRUE(Check());
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(StoredDate(), stored);
+  const struct {
+    std::string stored;
+    size_t questions;
+  } rows[] = {{ShortDate(AddDays(Today(), -14)), 0},
+              {ShortDate(AddDays(Today(), -15)), 1},
+              {ShortDate(AddDays(Today(), 30)), 0},
+              {"不是日期", 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stored);
+    StoreDate(row.stored);
+    EXPECT_TRUE(Check());
+    EXPECT_EQ(boxes.size(), row.questions);
+    EXPECT_EQ(StoredDate(), row.questions ? ShortDate(Today()) : row.stored);
+  }
 }
 
-TEST_F(UpdateCheckTest, FifteenDaysAfterTheLastQuestionAsksAgain) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n");
-  StoreDate(ShortDate(AddDays(Today(), -15)));
-  EXPECT_TRUE(Check());
-  EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(StoredDate(), ShortDate(Today()));
-}
-
-TEST_F(UpdateCheckTest, FutureDateDoesNotAsk) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n");
-  StoreDate(ShortDate(AddDays(Today(), 30)));
-  EXPECT_TRUE(Check());
-  EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(UpdateCheckTest, UnreadableDateAsks) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n");
-  StoreDate("不是日期");
-  EXPECT_TRUE(Check());
-  EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(StoredDate(), ShortDate(Today()));
-}
-
-TEST_F(UpdateCheckTest, LowerPublishedVersionAsksToo) {
-  server::Serve(kManifestPath, "Version:0.9.0\r\n");
-  EXPECT_TRUE(Check());
-  EXPECT_EQ(boxes.size(), 1u);
-}
-
-TEST_F(UpdateCheckTest, LfOnlyManifestIsOneLineAndAsks) {
-  server::Serve(kManifestPath, "Version:1.0.0\ndown|x|y\n");
-  EXPECT_TRUE(Check());
-  EXPECT_EQ(boxes.size(), 1u);
-}
-
-TEST_F(UpdateCheckTest, ManifestCutShortIsNoManifest) {
-  server::Serve("_routes", "/myapp/KelvoCalendar/update.txt /_/cut/100/40\n");
-  EXPECT_FALSE(Check());
-  EXPECT_TRUE(boxes.empty());
+// Any other version asks, lower too; an LF-only manifest is one long line.
+TEST_F(UpdateCheckTest, OtherVersionsAsk) {
+  for (const char* manifest : {"Version:0.9.0\r\n", "Version:1.0.0\ndown|x|y\n"}) {
+    SCOPED_TRACE(manifest);
+    ForgetDate();
+    server::Serve(kManifestPath, manifest);
+    EXPECT_TRUE(Check());
+    EXPECT_EQ(boxes.size(), 1u);
+  }
 }
 
 }  // namespace

@@ -13,51 +13,23 @@
 #include "calendar/date.h"
 #include "kelvo_version.h"
 #include "tests/support/test_server.h"
+#include "tests/support/update_date_registry.h"
+#include "tests/support/win32_files.h"
 #include "tests/update/win32/question_box.h"
-#include "tests/update/win32/test_files.h"
 
 namespace kelvo {
 namespace {
 
 namespace server = test_server;
 using test::Exists;
+using test::ForgetDate;
 using test::QuestionBoxWatcher;
 using test::ReadBytes;
+using test::ShortDate;
+using test::StoredDate;
 
 const std::string kUpdateUrlBase =
     std::string("http://") + KELVO_SERVER_HOST + "/myapp/KelvoCalendar/";
-
-std::string Today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, text, sizeof text);
-  return text;
-}
-
-std::optional<std::string> StoredDate() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KelvoCalendar", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  char data[260] = {};
-  DWORD size = sizeof data;
-  const LONG status =
-      RegQueryValueExA(key, "NoUpdateDate", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return std::nullopt;
-  return std::string(data);
-}
-
-void ForgetDate() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KelvoCalendar", 0, KEY_SET_VALUE, &key) ==
-      ERROR_SUCCESS) {
-    RegDeleteValueA(key, "NoUpdateDate");
-    RegCloseKey(key);
-  }
-}
 
 std::set<std::string> FolderNames(const std::string& folder) {
   std::set<std::string> names;
@@ -162,7 +134,7 @@ TEST_F(UpdateEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
             (std::set<std::string>{"KelvoCalendar.exe", "KelvoCalendar2.exe", "notes.txt",
                                    "payload-started.txt", "host-log.txt"}));
   EXPECT_EQ(ReadBytes(folder + "\\host-log.txt"), "start\nunload\nreturned after update\nend\n");
-  EXPECT_EQ(StoredDate(), Today());
+  EXPECT_EQ(StoredDate(), ShortDate(test::Today()));
   EXPECT_TRUE(server::WasRequested(kUpdateUrlBase + "update.txt") ||
               server::WasRequested("/myapp/KelvoCalendar/update.txt"));
 }
@@ -183,7 +155,7 @@ TEST_F(UpdateEndToEndTest, RealCalendarProgramInstallsTheUpdateOnYes) {
   EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"KelvoCalendar.exe", "KelvoCalendar2.exe",
                                                         "notes.txt", "payload-started.txt"}));
   EXPECT_TRUE(server::WasRequested("/myapp/KelvoCalendar/GGList.txt"));
-  EXPECT_EQ(StoredDate(), Today());
+  EXPECT_EQ(StoredDate(), ShortDate(test::Today()));
 }
 
 TEST_F(UpdateEndToEndTest, PayloadCutShortIsNeverInstalled) {
@@ -204,7 +176,7 @@ TEST_F(UpdateEndToEndTest, NoStoresTheDateAndTheNextRunDoesNotAsk) {
   EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::No), 3u)
       << ReadBytes(folder + "\\host-log.txt");
   EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(StoredDate(), Today());
+  EXPECT_EQ(StoredDate(), ShortDate(test::Today()));
   EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::No), 3u);
   EXPECT_TRUE(boxes.empty()) << "asked again within 15 days";
   EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar.bak"), "the previous version");

@@ -9,7 +9,7 @@
 
 #include "net/win32/text_codec.h"
 #include "tests/support/test_server.h"
-#include "tests/update/win32/test_files.h"
+#include "tests/support/win32_files.h"
 
 namespace kelvo {
 namespace {

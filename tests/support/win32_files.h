@@ -1,5 +1,5 @@
 #pragma once
-// File helpers of the updater's Windows tests.
+// File and message helpers shared by the Windows-side tests.
 #include <windows.h>
 
 #include <fstream>
