@@ -33,24 +33,19 @@ constexpr Color PanelTop{85, 170, 255};
 
 using CalendarWindowAttributes = LoadedWindow;
 
-TEST_F(CalendarWindowAttributes, SitsAtTheTopRightCornerAt538By370) {
-  RECT frame{};
+// 538 x 370 at the top right corner, all client area; a visible captionless,
+// borderless tool window owned by a hidden window, so no taskbar lists it.
+TEST_F(CalendarWindowAttributes, ToolWindowOf538By370AtTheTopRightCorner) {
+  RECT frame{}, client{};
   GetWindowRect(Handle(), &frame);
-  const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-  EXPECT_EQ(frame.left, screenWidth - 538);
+  GetClientRect(Handle(), &client);
+  EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXFULLSCREEN) - 538);
   EXPECT_EQ(frame.top, 0);
   EXPECT_EQ(frame.right - frame.left, 538);
   EXPECT_EQ(frame.bottom - frame.top, 370);
-}
-
-TEST_F(CalendarWindowAttributes, ClientAreaIsTheWholeWindow) {
-  RECT client{};
-  GetClientRect(Handle(), &client);
   EXPECT_EQ(client.right, 538);
   EXPECT_EQ(client.bottom, 370);
-}
 
-TEST_F(CalendarWindowAttributes, IsAToolWindowWithoutCaptionOrBorder) {
   const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
   const LONG_PTR extended = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
   EXPECT_TRUE(extended & WS_EX_TOOLWINDOW);
@@ -59,42 +54,33 @@ TEST_F(CalendarWindowAttributes, IsAToolWindowWithoutCaptionOrBorder) {
   EXPECT_EQ(style & WS_THICKFRAME, 0);
   EXPECT_EQ(style & WS_SYSMENU, 0);
   EXPECT_TRUE(style & WS_POPUP);
-}
 
-TEST_F(CalendarWindowAttributes, IsOwnedByAHiddenWindowSoNoTaskbarListsIt) {
   HWND owner = GetWindow(Handle(), GW_OWNER);
   ASSERT_NE(owner, nullptr);
   EXPECT_FALSE(IsWindowVisible(owner));
-  // Searching by caption finds the calendar, not its owner.
-  EXPECT_EQ(FindWindowW(nullptr, L"Kelvo日历"), Handle());
-}
-
-TEST_F(CalendarWindowAttributes, IsVisibleAfterLoadWithItsCaptionText) {
   EXPECT_TRUE(IsWindowVisible(Handle()));
   wchar_t caption[32] = {};
   GetWindowTextW(Handle(), caption, 32);
   EXPECT_STREQ(caption, L"Kelvo日历");
+  // Searching by caption finds the calendar, not its owner.
+  EXPECT_EQ(FindWindowW(nullptr, L"Kelvo日历"), Handle());
 }
 
-TEST_F(CalendarWindowAttributes, CarriesTheWakeUpProperty) {
+// The wake-up property, the TaskBarCreated message, both window icons and
+// the tray icon, the hand cursor, both pictures, and Timer1 running.
+TEST_F(CalendarWindowAttributes, LoadMakesEverythingTheWindowUses) {
   EXPECT_EQ(GetPropA(Handle(), "KelvoCalendar_WakeUp"), reinterpret_cast<HANDLE>(1));
-}
-
-TEST_F(CalendarWindowAttributes, RegistersTheTaskbarCreatedMessage) {
   EXPECT_EQ(window->TaskbarCreatedMsg(), RegisterWindowMessageA("TaskBarCreated"));
   EXPECT_NE(window->TaskbarCreatedMsg(), 0u);
-}
-
-TEST_F(CalendarWindowAttributes, HasBothWindowIcons) {
   EXPECT_NE(SendMessageW(Handle(), WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_NE(SendMessageW(Handle(), WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(window->TrayIcon(), nullptr);
-}
-
-TEST_F(CalendarWindowAttributes, LoadsTheHandCursorAndBothPictures) {
   EXPECT_NE(window->HandCursor(), nullptr);
   EXPECT_NE(window->HidePicture(), nullptr);
   EXPECT_NE(window->ArrowStrip(), nullptr);
+  // Killing a timer succeeds only for a running one.
+  EXPECT_TRUE(KillTimer(Handle(), CalendarWindow::Timer1Id));
+  window->SetTimer1Enabled(true);
 }
 
 TEST_F(CalendarWindowAttributes, StartsOnTodaysMonthWithTodaySelected) {
@@ -242,12 +228,6 @@ TEST(CalendarWindowShutdown, CloseRequestUnloadsTheWindow) {
   PumpMessages(1);
 }
 
-TEST_F(CalendarWindowAttributes, Timer1RunsFromCreation) {
-  // The timer exists: killing it succeeds only for a running timer.
-  EXPECT_TRUE(KillTimer(Handle(), CalendarWindow::Timer1Id));
-  window->SetTimer1Enabled(true);
-}
-
 TEST(CalendarWindowStartUp, MissingBitmapResourcesStopTheLoadWithAFault) {
   // kernel32 carries no bitmap 101: the load must fail loudly, not paint
   // a face without its pictures.
@@ -300,12 +280,6 @@ TEST(CalendarWindowShutdown, ReleasingTheWindowGivesBackEveryObjectItMade) {
   EXPECT_FALSE(IsWindow(owner));
   EXPECT_EQ(CalendarWindowsOfThisThread(), windowsBefore);
 }
-
-}  // namespace
-}  // namespace kelvo::testing
-
-namespace kelvo::testing {
-namespace {
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER now, frequency;

@@ -29,7 +29,7 @@ MenuItem ItemAt(HMENU menu, UINT position) {
 
 using TrayMenuOfTheWindow = LoadedWindow;
 
-TEST_F(TrayMenuOfTheWindow, HasFiveItemsInOrder) {
+TEST_F(TrayMenuOfTheWindow, HasFiveUncheckedItemsInOrder) {
   HMENU menu = window->TrayMenu().Handle();
   ASSERT_EQ(GetMenuItemCount(menu), 5);
   const MenuItem expected[5] = {{100, MFT_STRING, "隐藏日历"},
@@ -43,9 +43,6 @@ TEST_F(TrayMenuOfTheWindow, HasFiveItemsInOrder) {
     EXPECT_EQ(item.Type, expected[i].Type) << i;
     EXPECT_EQ(item.Text, expected[i].Text) << i;
   }
-}
-
-TEST_F(TrayMenuOfTheWindow, NoItemStartsChecked) {
   for (UINT id : {100u, 101u, 102u, 103u}) {
     EXPECT_EQ(window->TrayMenu().GetItemState(id) & MF_CHECKED, 0u) << id;
   }
@@ -63,11 +60,15 @@ TEST_F(TrayMenuOfTheWindow, TrayIconRecordNamesTheWindowWithTheCaptionAsTip) {
   EXPECT_STREQ(record.szInfo, "");
 }
 
-TEST(KelvoMenu, RecordSizeIsTheLayoutWithoutTheItemBitmap) {
+// The menu item record without the item bitmap; the icon record ending with
+// the balloon fields.
+TEST(ShellRecords, SizesAreTheLayoutsTheProgramPasses) {
 #if defined(_WIN64)
   EXPECT_EQ(CKelvoMenu::ItemInfoSize, 72u);
+  EXPECT_EQ(CKelvoNotifyIcon::RecordSize, 504u);
 #else
   EXPECT_EQ(CKelvoMenu::ItemInfoSize, 44u);
+  EXPECT_EQ(CKelvoNotifyIcon::RecordSize, 488u);
 #endif
 }
 
@@ -92,7 +93,7 @@ TEST(KelvoMenu, CheckMarksAreReadBackByCommand) {
   EXPECT_EQ(menu.GetItemState(102) & MF_CHECKED, 0u);
 }
 
-TEST(KelvoMenu, DestroyingTheObjectDestroysTheMenu) {
+TEST(KelvoMenu, TheObjectOwnsItsMenuAlone) {
   HMENU handle;
   {
     CKelvoMenu menu;
@@ -100,11 +101,9 @@ TEST(KelvoMenu, DestroyingTheObjectDestroysTheMenu) {
     EXPECT_TRUE(IsMenu(handle));
   }
   EXPECT_FALSE(IsMenu(handle));
-}
-
-TEST(KelvoMenu, MovingHandsTheMenuOverOnce) {
+  // Moving hands the menu over once.
   CKelvoMenu first;
-  HMENU handle = first.Handle();
+  handle = first.Handle();
   CKelvoMenu second(std::move(first));
   EXPECT_EQ(second.Handle(), handle);
   EXPECT_EQ(first.Handle(), nullptr);
@@ -124,14 +123,6 @@ class IconOwner {
  private:
   HWND m_hWnd;
 };
-
-TEST(KelvoNotifyIcon, RecordSizeIsTheLayoutEndingWithTheBalloonFields) {
-#if defined(_WIN64)
-  EXPECT_EQ(CKelvoNotifyIcon::RecordSize, 504u);
-#else
-  EXPECT_EQ(CKelvoNotifyIcon::RecordSize, 488u);
-#endif
-}
 
 TEST(KelvoNotifyIcon, AddAndDeleteSucceedInTheShell) {
   IconOwner owner;
