@@ -19,6 +19,17 @@ void Pump() {
   }
 }
 
+// The layout of a top-down 32-bit image of width x height.
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  return info;
+}
+
 // The pixels of a window's client area as the screen shows them.
 class Capture {
  public:
@@ -27,12 +38,7 @@ class Capture {
     GetClientRect(hWnd, &client);
     width = client.right;
     height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(width, height);
     void* bits = nullptr;
     HDC screen = GetDC(hWnd);
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -63,12 +69,7 @@ class Skin {
     GetObjectW(skin, sizeof bm, &bm);
     width = bm.bmWidth;
     height = bm.bmHeight;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(width, height);
     pixels.resize(static_cast<size_t>(width * height));
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, skin, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
@@ -119,18 +120,15 @@ class ProgressBarTest : public ::testing::Test {
   Skin skin;
 };
 
-TEST_F(ProgressBarTest, SkinIsTheProgramsBitmap103) {
+TEST_F(ProgressBarTest, NewBarRunsFromZeroToHundredWithTheProgramsSkin) {
   EXPECT_EQ(skin.width, 69);
   EXPECT_EQ(skin.height, 14);
-}
-
-TEST_F(ProgressBarTest, NewBarRunsFromZeroToHundred) {
   EXPECT_EQ(bar.Min(), 0);
   EXPECT_EQ(bar.Max(), 100);
   EXPECT_EQ(bar.Value(), 0);
 }
 
-TEST_F(ProgressBarTest, HeightIsFixedAt14) {
+TEST_F(ProgressBarTest, HeightIsFixedAt14WhateverIsAsked) {
   RECT client;
   GetClientRect(bar.Handle(), &client);
   EXPECT_EQ(client.right, 273);
@@ -139,12 +137,9 @@ TEST_F(ProgressBarTest, HeightIsFixedAt14) {
   GetClientRect(bar.Handle(), &client);
   EXPECT_EQ(client.right, 200);
   EXPECT_EQ(client.bottom, 14);
-}
-
-TEST_F(ProgressBarTest, AskedHeightIsOverriddenAtCreation) {
+  // Also when created taller.
   KelvoProgressBar tall;
   ASSERT_TRUE(tall.Create(parent, 0, 0, 120, 50));
-  RECT client;
   GetClientRect(tall.Handle(), &client);
   EXPECT_EQ(client.right, 120);
   EXPECT_EQ(client.bottom, 14);

@@ -53,24 +53,19 @@ std::string ResourceText(LPCWSTR type, int id) {
   return std::string(data, SizeofResource(nullptr, found));
 }
 
-TEST(Bitmaps, HideButtonIs25By25) {
-  const BitmapShape shape = ShapeOf(101);
-  EXPECT_EQ(shape.Width, 25);
-  EXPECT_EQ(shape.Height, 25);
-  EXPECT_EQ(shape.BitsPerPixel, 24);
-}
-
-TEST(Bitmaps, ArrowStripIs93By26) {
-  const BitmapShape shape = ShapeOf(102);
-  EXPECT_EQ(shape.Width, 93);
-  EXPECT_EQ(shape.Height, 26);
-}
-
-TEST(Bitmaps, ProgressSkinIs69By14At24Bits) {
-  const BitmapShape shape = ShapeOf(103);
-  EXPECT_EQ(shape.Width, 69);
-  EXPECT_EQ(shape.Height, 14);
-  EXPECT_EQ(shape.BitsPerPixel, 24);
+// Hide button 101, arrow strip 102 and progress skin 103 at 24 bits.
+TEST(Bitmaps, SizesAndDepths) {
+  const struct {
+    int id;
+    BitmapShape shape;
+  } rows[] = {{101, {25, 25, 24}}, {102, {93, 26, 24}}, {103, {69, 14, 24}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.id);
+    const BitmapShape shape = ShapeOf(row.id);
+    EXPECT_EQ(shape.Width, row.shape.Width);
+    EXPECT_EQ(shape.Height, row.shape.Height);
+    EXPECT_EQ(shape.BitsPerPixel, row.shape.BitsPerPixel);
+  }
 }
 
 TEST(Bitmaps, ArrowStripNormalLeftFrameHasGreyChevronAndBevel) {
