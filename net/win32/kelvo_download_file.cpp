@@ -8,35 +8,13 @@
 
 #include "net/download_rules.h"
 #include "net/win32/file_handle.h"
+#include "net/win32/http_response.h"
 #include "net/win32/internet_handle.h"
 #include "net/win32/message_pump.h"
 #include "net/win32/text_codec.h"
 
 namespace kelvo {
 namespace {
-
-uint32_t QueryStatusCode(HINTERNET request) {
-  DWORD status = 0;
-  DWORD size = sizeof status;
-  DWORD index = 0;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                      &index)) {
-    return 0;
-  }
-  return status;
-}
-
-// The header as text: the numeric form is a 32-bit DWORD and would quietly
-// wrap a length of 4 GB or more into a small, wrong number.
-std::optional<std::string> QueryContentLengthHeader(HINTERNET request) {
-  char text[64] = {};
-  DWORD size = sizeof text - 1;
-  DWORD index = 0;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, &index)) {
-    return std::nullopt;
-  }
-  return std::string(text, size);
-}
 
 // Closes the request before the session, then raises Complete, whatever
 // path the call took.
@@ -79,11 +57,8 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
   if (!scope.request) return false;
   HINTERNET request = scope.request.Get();
 
-  const uint32_t status = QueryStatusCode(request);
-  const std::optional<std::string> lengthHeader = QueryContentLengthHeader(request);
-  const std::optional<int32_t> total = AcceptedTotal(
-      status, lengthHeader ? std::optional<std::string_view>(*lengthHeader) : std::nullopt,
-      bMakeFile ? DownloadMode::File : DownloadMode::Memory);
+  const std::optional<int32_t> total =
+      AcceptedResponseTotal(request, bMakeFile ? DownloadMode::File : DownloadMode::Memory);
   if (!total) return false;
   if (raise) m_events->QueryFileInfo(*total);
 

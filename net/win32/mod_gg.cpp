@@ -9,6 +9,7 @@
 
 #include "kelvo_version.h"
 #include "net/download_rules.h"
+#include "net/win32/http_response.h"
 #include "net/win32/internet_handle.h"
 #include "net/win32/text_codec.h"
 
@@ -37,29 +38,6 @@ struct FetchJob {
   std::wstring url;
 };
 
-uint32_t QueryStatusCode(HINTERNET request) {
-  DWORD status = 0;
-  DWORD size = sizeof status;
-  DWORD index = 0;
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                      &index)) {
-    return 0;
-  }
-  return status;
-}
-
-// The header as text, so a length of 4 GB or more cannot wrap into a small
-// 32-bit number.
-std::optional<std::string> QueryContentLengthHeader(HINTERNET request) {
-  wchar_t text[64] = {};
-  DWORD size = sizeof text - sizeof text[0];
-  DWORD index = 0;
-  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, &index)) {
-    return std::nullopt;
-  }
-  return WideToUtf8(std::wstring_view(text, size / sizeof text[0]));
-}
-
 // Reads the whole body of `url` into `body`; false unless the server
 // answered 200 with a usable Content-Length and every byte of it arrived.
 bool FetchWhole(const std::wstring& url, std::string& body) {
@@ -69,11 +47,7 @@ bool FetchWhole(const std::wstring& url, std::string& body) {
       InternetOpenUrlW(session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
   if (!request) return false;
 
-  const uint32_t status = QueryStatusCode(request.Get());
-  const std::optional<std::string> lengthHeader = QueryContentLengthHeader(request.Get());
-  const std::optional<int32_t> total = AcceptedTotal(
-      status, lengthHeader ? std::optional<std::string_view>(*lengthHeader) : std::nullopt,
-      DownloadMode::Memory);
+  const std::optional<int32_t> total = AcceptedResponseTotal(request.Get(), DownloadMode::Memory);
   if (!total) return false;
 
   body.assign(static_cast<size_t>(*total), '\0');
