@@ -197,9 +197,7 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
   }
 
   pen.font.Underline = false;
-  pen.Text(
-      "版本：" + std::to_string(KELVO_VERSION_MAJOR) + "." + std::to_string(KELVO_VERSION_MINOR),
-      VersionRect, Centred);
+  pen.Text("版本：" KELVO_VERSION_MAJOR_MINOR_TEXT, VersionRect, Centred);
   pen.Text("Kelvo软件工作室", StudioRect, Centred);
 }
 
