@@ -171,7 +171,7 @@ void CalendarWindow::DestroyOwnerWindow() {
   m_ownerWindow = nullptr;
 }
 
-// --- steps that later additions fill in -----------------------------------
+// --- the steps that reach other subsystems ---------------------------------
 
 // Start-up step 2: route the window's messages through WindowProc, which
 // passes them on to the class procedure.
