@@ -6,7 +6,7 @@
 
 #include "desktop/settings_rules.h"
 #include "desktop/win32/platform_text.h"
-#include "update/win32/registry_key.h"
+#include "desktop/win32/registry_key.h"
 
 namespace kelvo {
 namespace {

@@ -6,12 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "desktop/win32/platform_text.h"
 #include "net/download_rules.h"
 #include "net/win32/file_handle.h"
 #include "net/win32/http_response.h"
 #include "net/win32/internet_handle.h"
 #include "net/win32/message_pump.h"
-#include "net/win32/text_codec.h"
 
 namespace kelvo {
 namespace {
@@ -51,7 +51,7 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
   CallScope scope{m_events, raise, {}, {}};
   scope.session = InternetHandle(InternetOpenA(nullptr, 0, nullptr, nullptr, 0));
   if (!scope.session) return false;
-  const std::wstring url = Utf8ToWide(strURLFile);
+  const std::wstring url = ToWide(strURLFile);
   scope.request = InternetHandle(
       InternetOpenUrlW(scope.session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
   if (!scope.request) return false;
@@ -63,7 +63,7 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
   if (raise) m_events->QueryFileInfo(*total);
 
   if (bMakeFile) {
-    const std::wstring path = Utf8ToWide(strSaveFile);
+    const std::wstring path = ToWide(strSaveFile);
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS,
                                 bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -98,7 +98,7 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
     }
     // A body cut short is not the file the server meant: a truncated
     // manifest would run a truncated script. Only a complete body is text.
-    if (tally.Complete()) strFileData = AnsiToUtf8(buffer);
+    if (tally.Complete()) strFileData = FromAnsi(buffer);
   }
   return result;
 }

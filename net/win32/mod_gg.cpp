@@ -7,11 +7,11 @@
 #include <optional>
 #include <string_view>
 
+#include "desktop/win32/platform_text.h"
 #include "kelvo_version.h"
 #include "net/download_rules.h"
 #include "net/win32/http_response.h"
 #include "net/win32/internet_handle.h"
-#include "net/win32/text_codec.h"
 
 namespace kelvo {
 
@@ -89,7 +89,7 @@ void GGFetch::Start(const std::string& url) {
   // cannot race with another start.
   if (shared_->inFlight.load(std::memory_order_acquire) >= kMaxGGFetchesInFlight) return;
 
-  auto job = std::make_unique<FetchJob>(FetchJob{shared_, Utf8ToWide(url)});
+  auto job = std::make_unique<FetchJob>(FetchJob{shared_, ToWide(url)});
   shared_->inFlight.fetch_add(1, std::memory_order_acq_rel);
   HANDLE thread = CreateThread(nullptr, 0, GGFetchThread, job.get(), 0, nullptr);
   if (!thread) {
@@ -142,7 +142,7 @@ const std::string& GGData() {
 }
 
 std::string GGText() {
-  return AnsiToUtf8(GGData());
+  return FromAnsi(GGData());
 }
 
 }  // namespace kelvo

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "desktop/win32/platform_text.h"
 #include "net/announcements.h"
-#include "net/win32/text_codec.h"
 #include "tests/support/test_server.h"
 
 namespace kelvo {
@@ -56,7 +56,7 @@ TEST_F(ModGGTest, Cp936ListIsPublishedWholeAndDecodesToTheRightCharacters) {
   FetchToTheEnd(fetch, "/myapp/KelvoCalendar/GGList.txt");
   ASSERT_TRUE(fetch.Loaded());
   EXPECT_EQ(fetch.Data(), kChineseList);
-  const std::string text = AnsiToUtf8(fetch.Data());
+  const std::string text = FromAnsi(fetch.Data());
   EXPECT_EQ(text, "公告$http://a/1#新版本发布$http://a/2");
   CalendarState state;
   ParseGGList(state, text);

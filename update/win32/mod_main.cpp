@@ -8,11 +8,11 @@
 #include <memory>
 #include <optional>
 
+#include "desktop/win32/platform_text.h"
+#include "desktop/win32/registry_key.h"
 #include "kelvo_version.h"
 #include "net/win32/kelvo_download_file.h"
-#include "net/win32/text_codec.h"
 #include "update/update_check.h"
-#include "update/win32/registry_key.h"
 #include "update/win32/update_frm.h"
 
 namespace kelvo {
@@ -52,7 +52,7 @@ std::string ShortDateText(Date date) {
 // is no date.
 std::optional<Date> ParseDateText(const std::string& ansiText) {
   if (ansiText.empty()) return std::nullopt;
-  std::wstring wide = Utf8ToWide(AnsiToUtf8(ansiText));
+  std::wstring wide = ToWide(FromAnsi(ansiText));
   DATE value = 0;
   if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
   SYSTEMTIME st = {};
@@ -81,8 +81,8 @@ void StoreText(const RegistryKey& key, const std::string& ansiText) {
 }
 
 bool AskToUpdateNow() {
-  const std::wstring text = Utf8ToWide(kQuestion);
-  const std::wstring title = Utf8ToWide(kQuestionTitle);
+  const std::wstring text = ToWide(kQuestion);
+  const std::wstring title = ToWide(kQuestionTitle);
   return MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "net/win32/text_codec.h"
+#include "desktop/win32/platform_text.h"
 
 namespace kelvo {
 namespace {
@@ -35,7 +35,7 @@ ModulePath CurrentModulePath() {
   if (directory.size() == 2 && directory[1] == L':') directory += L'\\';
   const size_t dot = file.find_last_of(L'.');
   if (dot != std::wstring::npos) file.resize(dot);
-  return {WideToUtf8(directory), WideToUtf8(file)};
+  return {FromWide(directory), FromWide(file)};
 }
 
 ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
@@ -78,7 +78,7 @@ void UpdateFrm::Form_Load() {
   const int height = frame.bottom - frame.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  const std::wstring caption = Utf8ToWide(Caption);
+  const std::wstring caption = ToWide(Caption);
   CreateWindowExW(kFormExStyle, ClassName, caption.c_str(), kFormStyle, x, y, width, height,
                   nullptr, nullptr, instance, this);
   if (!m_hWnd) return;
@@ -107,7 +107,7 @@ void UpdateFrm::RemoveCloseItem() {
 
 void UpdateFrm::SetLabel1(const std::string& text) {
   if (!m_Label1) return;
-  const std::wstring wide = Utf8ToWide(text);
+  const std::wstring wide = ToWide(text);
   SetWindowTextW(m_Label1, wide.c_str());
 }
 
@@ -150,22 +150,22 @@ void UpdateFrm::Down(const ScriptCommand& command) {
   // A payload cut short (the connection closed early) is not the program
   // the server published: drop it so no run line can rename and start it.
   if (m_tally.IsBroken()) {
-    const std::wstring path = Utf8ToWide(command.path);
+    const std::wstring path = ToWide(command.path);
     DeleteFileW(path.c_str());
   }
 }
 
 void UpdateFrm::Del(const ScriptCommand& command) {
-  const std::wstring path = Utf8ToWide(command.path);
+  const std::wstring path = ToWide(command.path);
   DeleteFileW(path.c_str());
 }
 
 void UpdateFrm::Run(const ScriptCommand& command) {
-  const std::wstring program = Utf8ToWide(command.path);
-  const std::wstring downloaded = Utf8ToWide(command.path + std::string(kDownloadSuffix));
+  const std::wstring program = ToWide(command.path);
+  const std::wstring downloaded = ToWide(command.path + std::string(kDownloadSuffix));
   // Fails, harmlessly, when the program is still there or nothing arrived.
   MoveFileW(downloaded.c_str(), program.c_str());
-  const std::wstring parameter = Utf8ToWide(RunParameter(m_AppDir, m_exeName));
+  const std::wstring parameter = ToWide(RunParameter(m_AppDir, m_exeName));
   ShellExecuteW(nullptr, L"open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL);
   CloseForm();
 }

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "net/win32/text_codec.h"
+#include "desktop/win32/platform_text.h"
 #include "tests/support/test_server.h"
 #include "tests/support/win32_files.h"
 
