@@ -8,9 +8,9 @@ WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg) {
       return WindowMessage::TimeChanged;
     case kSetCursorMessage:
       return WindowMessage::SetCursor;
-    case kTrayNotifyMessage:
+    case WM_TRAYNOTIFY:
       return WindowMessage::TrayNotify;
-    case kWakeUpMessage:
+    case WM_WAKEUP:
       return WindowMessage::WakeUp;
     case kMouseLeaveMessage:
       return WindowMessage::MouseLeft;
@@ -31,13 +31,13 @@ TrayClick ClassifyTrayClick(uint64_t lParam) {
 
 MenuCommand ClassifyMenuCommand(uint64_t wParam) {
   switch (wParam) {
-    case kShowHideCommand:
+    case IDM_SHOWHIDE:
       return MenuCommand::ShowHide;
-    case kTransparentCommand:
+    case IDM_TRANSPARENT:
       return MenuCommand::Transparent;
-    case kAutoRunCommand:
+    case IDM_AUTORUN:
       return MenuCommand::AutoRun;
-    case kExitCommand:
+    case IDM_EXIT:
       return MenuCommand::Exit;
     default:
       return MenuCommand::None;

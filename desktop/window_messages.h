@@ -10,16 +10,16 @@ inline constexpr uint32_t kTimeChangeMessage = 0x001E;     // WM_TIMECHANGE
 inline constexpr uint32_t kSetCursorMessage = 0x0020;      // WM_SETCURSOR
 inline constexpr uint32_t kCommandMessage = 0x0111;        // WM_COMMAND
 inline constexpr uint32_t kMouseLeaveMessage = 0x02A3;     // WM_MOUSELEAVE
-inline constexpr uint32_t kTrayNotifyMessage = 1801;       // the tray icon's callback
-inline constexpr uint32_t kWakeUpMessage = 1912;           // sent from outside only
+inline constexpr uint32_t WM_TRAYNOTIFY = 1801;            // the tray icon's callback
+inline constexpr uint32_t WM_WAKEUP = 1912;                // sent from outside only
 inline constexpr uint32_t kLeftButtonUpMessage = 0x0202;   // WM_LBUTTONUP
 inline constexpr uint32_t kRightButtonUpMessage = 0x0205;  // WM_RBUTTONUP
 
 // Tray menu commands.
-inline constexpr uint32_t kShowHideCommand = 100;
-inline constexpr uint32_t kTransparentCommand = 101;
-inline constexpr uint32_t kAutoRunCommand = 102;
-inline constexpr uint32_t kExitCommand = 103;
+inline constexpr uint32_t IDM_SHOWHIDE = 100;
+inline constexpr uint32_t IDM_TRANSPARENT = 101;
+inline constexpr uint32_t IDM_AUTORUN = 102;
+inline constexpr uint32_t IDM_EXIT = 103;
 
 // Texts of the show/hide item.
 inline constexpr std::string_view kShowCalendarText = "显示日历";

@@ -5,10 +5,10 @@
 
 #include <string_view>
 
-namespace kelvo {
+// WM_TRAYNOTIFY, the tray callback message: the icon's mouse messages arrive in lParam.
+#include "desktop/window_messages.h"
 
-// The tray callback message: the icon's mouse messages arrive in lParam.
-inline constexpr UINT WM_TRAYNOTIFY = 1801;
+namespace kelvo {
 
 // One icon in the notification area for one window. The record persists
 // between calls, so every operation reuses what earlier ones set; the icon

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "desktop/win32/kelvo_menu.h"
+#include "desktop/window_messages.h"
 
 namespace kelvo {
 
@@ -28,9 +29,5 @@ void ToggleTransparent(HWND hWnd, CKelvoMenu& TrayMenu);
 void ToggleAutoRun(CKelvoMenu& TrayMenu);
 // The running executable's path as written to the start-up entry (UTF-8).
 std::string GetExePath();
-
-// Menu commands of the two settings.
-inline constexpr UINT IDM_TRANSPARENT = 101;
-inline constexpr UINT IDM_AUTORUN = 102;
 
 }  // namespace kelvo

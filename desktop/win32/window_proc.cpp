@@ -18,11 +18,11 @@ namespace {
 void ToggleCalendar(HWND hWnd, CKelvoMenu& menu) {
   if (IsWindowVisible(hWnd)) {
     ShowWindow(hWnd, SW_HIDE);
-    menu.ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(false)));
+    menu.ModifyItem(IDM_SHOWHIDE, MIIM_STRING, std::string(ShowHideText(false)));
   } else {
     ShowWindow(hWnd, SW_SHOW);
     SetForegroundWindow(hWnd);
-    menu.ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(true)));
+    menu.ModifyItem(IDM_SHOWHIDE, MIIM_STRING, std::string(ShowHideText(true)));
   }
 }
 
@@ -69,7 +69,7 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
       SetForegroundWindow(hWnd);
       if (!IsWindowVisible(hWnd)) {
         ShowWindow(hWnd, SW_SHOW);
-        TrayMenu().ModifyItem(kShowHideCommand, MIIM_STRING, std::string(ShowHideText(true)));
+        TrayMenu().ModifyItem(IDM_SHOWHIDE, MIIM_STRING, std::string(ShowHideText(true)));
       }
       break;
 
@@ -81,7 +81,7 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
       switch (ClassifyMenuCommand(static_cast<uint64_t>(wParam))) {
         case MenuCommand::ShowHide:
           // Runs the tray case above synchronously: exactly a left click.
-          SendMessageA(hWnd, kTrayNotifyMessage, 0, kLeftButtonUpMessage);
+          SendMessageA(hWnd, WM_TRAYNOTIFY, 0, kLeftButtonUpMessage);
           break;
         case MenuCommand::Transparent:
           ToggleTransparent(hWnd, TrayMenu());

@@ -7,6 +7,7 @@
 #include "desktop/win32/kelvo_menu.h"
 #include "desktop/win32/kelvo_notify_icon.h"
 #include "desktop/win32/public_data.h"
+#include "desktop/window_messages.h"
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
 #include "window/win32/gdi_canvas.h"
@@ -32,11 +33,6 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   static constexpr const char* WakeUpProperty = "KelvoCalendar_WakeUp";
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT Timer1Interval = 10;  // ms
-  // Tray menu commands.
-  static constexpr UINT IDM_SHOWHIDE = 100;
-  static constexpr UINT IDM_TRANSPARENT = 101;
-  static constexpr UINT IDM_AUTORUN = 102;
-  static constexpr UINT IDM_EXIT = 103;
 
   CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
   ~CalendarWindow() override;

@@ -46,7 +46,7 @@ void LoadedWindow::SetUp() {
   PumpMessages(1);
   window->State().HoverCell = -1;
   window->Calendar().BackToToday();
-  window->SetMenuItemText(CalendarWindow::IDM_SHOWHIDE, "隐藏日历");
+  window->SetMenuItemText(IDM_SHOWHIDE, "隐藏日历");
   ShowWindow(window->Handle(), SW_SHOW);
   PumpMessages(1);
 }
