@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "desktop/settings_rules.h"
+#include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
 #include "desktop/win32/registry_key.h"
 
@@ -103,18 +104,7 @@ void ToggleAutoRun(CKelvoMenu& TrayMenu) {
 }
 
 std::string GetExePath() {
-  std::wstring module(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (length == 0) return ExePathFromModulePath("");
-    if (length < module.size()) {
-      module.resize(length);
-      break;
-    }
-    module.resize(module.size() * 2);  // cut short: try a larger buffer
-  }
-  return ExePathFromModulePath(FromWide(module));
+  return ExePathFromModulePath(RunningModuleFileName());
 }
 
 }  // namespace kelvo

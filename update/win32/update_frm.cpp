@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
 
 namespace kelvo {
@@ -19,23 +20,15 @@ struct ModulePath {
 };
 
 ModulePath CurrentModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  std::wstring directory = slash == std::wstring::npos ? L"" : path.substr(0, slash);
-  std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  const std::string path = RunningModuleFileName();
+  const size_t slash = path.find_last_of("\\/");
+  std::string directory = slash == std::string::npos ? "" : path.substr(0, slash);
+  std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
   // A drive's root keeps its backslash ("D:\"), as the platform reports it.
-  if (directory.size() == 2 && directory[1] == L':') directory += L'\\';
-  const size_t dot = file.find_last_of(L'.');
-  if (dot != std::wstring::npos) file.resize(dot);
-  return {FromWide(directory), FromWide(file)};
+  if (directory.size() == 2 && directory[1] == ':') directory += '\\';
+  const size_t dot = file.find_last_of('.');
+  if (dot != std::string::npos) file.resize(dot);
+  return {directory, file};
 }
 
 ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
