@@ -33,6 +33,7 @@ void NetworkTimer::Timer1_Timer() {
 
   // A tick nested in the update check may have published already.
   if (!published_ && host_.GGLoaded()) Publish();
+  if (!published_) host_.ArmTimer(TicksUntilNetStep(state_.LastNetTry, host_.TickCount()));
 }
 
 void NetworkTimer::Publish() {

@@ -21,6 +21,13 @@ constexpr bool NetStepDue(uint32_t lastNetTry, uint32_t now) {
   return TicksSince(lastNetTry, now) > kNetStepInterval;
 }
 
+// Milliseconds from `now` until the next network step is due (at least 1):
+// the timer sleeps that long instead of waking every few milliseconds.
+constexpr uint32_t TicksUntilNetStep(uint32_t lastNetTry, uint32_t now) {
+  const uint32_t elapsed = TicksSince(lastNetTry, now);
+  return elapsed > kNetStepInterval ? 1 : kNetStepInterval + 1 - elapsed;
+}
+
 // What the network timer drives. The Win32 window implements it over
 // GetTickCount, the update check, ModGG, Timer1 and the painter; the tests
 // implement it with fakes.
@@ -40,14 +47,18 @@ class NetworkTimerHost {
   virtual std::string GGText() = 0;
   // Stops Timer1 for good.
   virtual void DisableTimer() = 0;
+  // Sets Timer1 to tick next after `ms` milliseconds. The list's arrival
+  // wakes the timer by itself, so between steps nothing needs to poll.
+  virtual void ArmTimer(uint32_t /*ms*/) {}
   virtual void PaintCalendar() = 0;
   // False once the window has been unloaded.
   virtual bool WindowLoaded() = 0;
 };
 
-// Timer1's handler: every 10 ms it looks whether a network step is due (the
+// Timer1's handler: on each tick it looks whether a network step is due (the
 // update check until it succeeded once, the announcement fetch until the list
-// arrived) and publishes the list on the face as soon as it is there.
+// arrived) and publishes the list on the face as soon as it is there; then
+// it arms the timer for the next step.
 class NetworkTimer {
  public:
   NetworkTimer(CalendarState& state, NetworkTimerHost& host);

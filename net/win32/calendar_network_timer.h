@@ -17,6 +17,8 @@ struct CalendarTimerWindow {
   std::function<void()> PaintCalendar;
   // False once the window has been unloaded.
   std::function<bool()> WindowLoaded;
+  // Timer1's next tick after this many milliseconds; none keeps its period.
+  std::function<void(uint32_t)> ArmTimer;
 };
 
 // Timer1_Timer of the Win32 calendar window: the portable NetworkTimer over
@@ -38,6 +40,9 @@ class CalendarNetworkTimer final : private NetworkTimerHost {
   bool GGLoaded() override;
   std::string GGText() override;
   void DisableTimer() override { m_window.DisableTimer(); }
+  void ArmTimer(uint32_t ms) override {
+    if (m_window.ArmTimer) m_window.ArmTimer(ms);
+  }
   void PaintCalendar() override { m_window.PaintCalendar(); }
   bool WindowLoaded() override { return m_window.WindowLoaded(); }
 

@@ -4,38 +4,42 @@
 #include <wininet.h>
 
 #include <optional>
-#include <vector>
 
 #include "desktop/win32/platform_text.h"
 #include "net/download_rules.h"
 #include "net/win32/file_handle.h"
-#include "net/win32/http_response.h"
-#include "net/win32/internet_handle.h"
+#include "net/win32/http_transfer.h"
 #include "net/win32/message_pump.h"
 
 namespace kelvo {
 namespace {
 
-// Closes the request before the session, then raises Complete, whatever
-// path the call took.
-struct CallScope {
+BOOL WINAPI WriteWithWriteFile(HANDLE file, const void* bytes, DWORD size, DWORD* written) {
+  return WriteFile(file, bytes, size, written, nullptr);
+}
+
+PayloadWriter g_writePayload = &WriteWithWriteFile;
+
+// Raises Complete, whatever path the call took.
+struct CompleteOnExit {
   DownLoadFileEvents* events;
   bool raise;
-  InternetHandle session;
-  InternetHandle request;
-  ~CallScope() {
-    request.Close();
-    session.Close();
+  ~CompleteOnExit() {
     if (raise && events) events->Complete();
   }
 };
 
 }  // namespace
 
+void SetPayloadWriter(PayloadWriter writer) {
+  g_writePayload = writer ? writer : &WriteWithWriteFile;
+}
+
 bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::string& strSaveFile,
                                       bool bHidden, bool bRaiseEvent, bool bMakeFile,
                                       std::string& strFileData) {
   m_bStop = false;
+  m_bWhole = false;
   const bool raise = bRaiseEvent && m_events != nullptr;
   if (m_bBusy) {
     if (raise) m_events->Complete();
@@ -47,60 +51,48 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
     ~BusyReset() { busy = false; }
   } busyReset{m_bBusy};
 
-  bool result = false;
-  CallScope scope{m_events, raise, {}, {}};
-  scope.session = InternetHandle(InternetOpenA(nullptr, 0, nullptr, nullptr, 0));
-  if (!scope.session) return false;
-  const std::wstring url = ToWide(strURLFile);
-  scope.request = InternetHandle(
-      InternetOpenUrlW(scope.session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-  if (!scope.request) return false;
-  HINTERNET request = scope.request.Get();
-
-  const std::optional<int32_t> total =
-      AcceptedResponseTotal(request, bMakeFile ? DownloadMode::File : DownloadMode::Memory);
+  CompleteOnExit complete{m_events, raise};
+  // The network waits happen on the transfer's worker; this thread only
+  // lets its messages run until each step is there.
+  HttpTransfer transfer(bMakeFile ? DownloadMode::File : DownloadMode::Memory,
+                        HttpTransfer::Waiting::Pump);
+  const std::optional<int32_t> total = transfer.Open(ToWide(strURLFile));
   if (!total) return false;
   if (raise) m_events->QueryFileInfo(*total);
 
-  if (bMakeFile) {
-    const std::wstring path = ToWide(strSaveFile);
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS,
-                                bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    FileTransferTally tally;
-    std::vector<char> chunk(kDownloadChunkSize);
-    while (!m_bStop) {
-      DWORD delivered = 0;
-      if (!InternetReadFile(request, chunk.data(), kDownloadChunkSize, &delivered)) delivered = 0;
-      if (delivered == 0) break;
-      DWORD written = 0;
-      WriteFile(file.Get(), chunk.data(), delivered, &written, nullptr);
-      if (!tally.AddChunk(delivered)) break;
-      if (raise) m_events->Loading(tally.Received());
-      PumpPendingMessages();
-    }
-    file.Close();
-    result = true;
-  } else {
-    // Sized from the accepted length, which is capped far below anything
-    // that could exhaust memory.
-    std::string buffer(static_cast<size_t>(*total), '\0');
-    MemoryTransferTally tally(*total);
-    for (;;) {
-      DWORD delivered = 0;
-      if (!InternetReadFile(request, buffer.data() + tally.Offset(),
-                            static_cast<DWORD>(tally.NextReadSize()), &delivered)) {
-        delivered = 0;
-      }
-      if (!tally.AddChunk(delivered)) break;
-      PumpPendingMessages();
-    }
+  if (!bMakeFile) {
     // A body cut short is not the file the server meant: a truncated
     // manifest would run a truncated script. Only a complete body is text.
-    if (tally.Complete()) strFileData = FromAnsi(buffer);
+    if (std::optional<std::string> body = transfer.Body()) strFileData = FromAnsi(*body);
+    return false;
   }
-  return result;
+
+  const std::wstring path = ToWide(strSaveFile);
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  FileTransferTally tally;
+  bool written = true;
+  std::string chunk;
+  while (!m_bStop) {
+    if (!transfer.NextChunk(chunk)) break;
+    DWORD wrote = 0;
+    const DWORD size = static_cast<DWORD>(chunk.size());
+    // A full disk: what is on disk is no longer the payload.
+    if (!g_writePayload(file.Get(), chunk.data(), size, &wrote) || wrote != size) {
+      written = false;
+      break;
+    }
+    if (!tally.AddChunk(size)) break;
+    if (raise) m_events->Loading(tally.Received());
+    if (!PumpPendingMessages()) break;
+  }
+  LARGE_INTEGER onDisk = {};
+  const bool sized = GetFileSizeEx(file.Get(), &onDisk) != FALSE;
+  file.Close();
+  m_bWhole = written && !m_bStop && sized && tally.Received() == *total &&
+             onDisk.QuadPart == static_cast<LONGLONG>(*total);
+  return true;
 }
 
 }  // namespace kelvo

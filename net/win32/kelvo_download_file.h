@@ -1,13 +1,23 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "net/download_events.h"
 
 namespace kelvo {
 
+// How file mode writes a chunk; WriteFile unless a test stands in a
+// failing disk. Null restores WriteFile.
+using PayloadWriter = BOOL(WINAPI*)(HANDLE file, const void* bytes, DWORD size, DWORD* written);
+void SetPayloadWriter(PayloadWriter writer);
+
 // Fetches one URL over HTTP with WinINet, into a file (file mode, with
-// progress events) or into a text (memory mode). Runs on the calling thread
-// and lets the message loop run between reads.
+// progress events) or into a text (memory mode). A synchronous call for its
+// caller: the WinINet calls run on a worker thread (HttpTransfer) while this
+// thread lets its message loop run, and the events are raised here. A
+// request that delivers nothing for 30 s fails; so does the call when the
+// message loop is asked to quit.
 class CKelvoDownLoadFile {
  public:
   // `events` receives QueryFileInfo, Loading and Complete when a call asks
@@ -27,9 +37,14 @@ class CKelvoDownLoadFile {
   // Ends a running file-mode download before its next read.
   void StopDownLoad() { m_bStop = true; }
 
+  // After a file-mode call: every byte of the Content-Length arrived, was
+  // written, and the file on disk has exactly that size.
+  bool LastFileWhole() const { return m_bWhole; }
+
  private:
   DownLoadFileEvents* m_events;
   bool m_bStop = false;
+  bool m_bWhole = false;
   // A handler that starts another download on this instance while one runs
   // is turned away: the instance serves one transfer at a time.
   bool m_bBusy = false;

@@ -4,16 +4,17 @@
 
 namespace kelvo {
 
-void PumpPendingMessages() {
+bool PumpPendingMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      return false;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  return true;
 }
 
 }  // namespace kelvo

@@ -10,8 +10,8 @@
 #include "desktop/win32/platform_text.h"
 #include "kelvo_version.h"
 #include "net/download_rules.h"
-#include "net/win32/http_response.h"
-#include "net/win32/internet_handle.h"
+#include "net/answer_rules.h"
+#include "net/win32/http_transfer.h"
 
 namespace kelvo {
 
@@ -22,11 +22,18 @@ struct GGFetchState {
   std::atomic<bool> claimed{false};
   std::atomic<int> inFlight{0};
   std::string data;
+  std::atomic<HWND> notifyWindow{nullptr};
+  std::atomic<UINT> notifyMessage{0};
+  std::atomic<WPARAM> notifyParam{0};
 
   void Publish(std::string&& bytes) {
     if (claimed.exchange(true, std::memory_order_acq_rel)) return;
     data = std::move(bytes);
     loaded.store(true, std::memory_order_release);
+    // The calendar's timer sleeps until its next step; wake it now.
+    if (HWND window = notifyWindow.load(std::memory_order_acquire)) {
+      PostMessageW(window, notifyMessage.load(), notifyParam.load(), 0);
+    }
   }
 };
 
@@ -39,43 +46,33 @@ struct FetchJob {
 };
 
 // Reads the whole body of `url` into `body`; false unless the server
-// answered 200 with a usable Content-Length and every byte of it arrived.
+// answered 200 with a usable Content-Length and every byte of it arrived
+// without a 30 s pause.
 bool FetchWhole(const std::wstring& url, std::string& body) {
-  InternetHandle session(InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return false;
-  InternetHandle request(
-      InternetOpenUrlW(session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-  if (!request) return false;
-
-  const std::optional<int32_t> total = AcceptedResponseTotal(request.Get(), DownloadMode::Memory);
-  if (!total) return false;
-
-  body.assign(static_cast<size_t>(*total), '\0');
-  MemoryTransferTally tally(*total);
-  for (;;) {
-    DWORD delivered = 0;
-    if (!InternetReadFile(request.Get(), body.data() + tally.Offset(),
-                          static_cast<DWORD>(tally.NextReadSize()), &delivered)) {
-      delivered = 0;
-    }
-    if (!tally.AddChunk(delivered)) break;
-  }
-  // The request handle closes before the session (reverse order of birth).
-  return tally.Complete();
-}
-
-DWORD WINAPI GGFetchThread(LPVOID parameter) {
-  std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
-  std::string body;
-  if (FetchWhole(job->url, body)) job->shared->Publish(std::move(body));
-  // Last: whoever waits for the fetches to end sees their outcome first.
-  job->shared->inFlight.fetch_sub(1, std::memory_order_acq_rel);
-  return 0;
+  HttpTransfer transfer(DownloadMode::Memory, HttpTransfer::Waiting::Block);
+  if (!transfer.Open(url)) return false;
+  std::optional<std::string> whole = transfer.Body();
+  if (!whole) return false;
+  body = std::move(*whole);
+  return true;
 }
 
 bool MachineIsOnline() {
   DWORD flags = 0;
   return InternetGetConnectedState(&flags, 0) != FALSE;
+}
+
+DWORD WINAPI GGFetchThread(LPVOID parameter) {
+  std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
+  std::string body;
+  // A page that is no list (a captive portal's login page) has not arrived:
+  // the next network step fetches again.
+  if (MachineIsOnline() && FetchWhole(job->url, body) && HasKeptAnnouncement(body)) {
+    job->shared->Publish(std::move(body));
+  }
+  // Last: whoever waits for the fetches to end sees their outcome first.
+  job->shared->inFlight.fetch_sub(1, std::memory_order_acq_rel);
+  return 0;
 }
 
 }  // namespace
@@ -84,7 +81,6 @@ GGFetch::GGFetch() : shared_(std::make_shared<GGFetchState>()) {}
 
 void GGFetch::Start(const std::string& url) {
   if (Loaded()) return;
-  if (!MachineIsOnline()) return;
   // Only this (the interface) thread adds, so the check and the add below
   // cannot race with another start.
   if (shared_->inFlight.load(std::memory_order_acquire) >= kMaxGGFetchesInFlight) return;
@@ -108,6 +104,12 @@ bool GGFetch::Loaded() const {
 const std::string& GGFetch::Data() const {
   static const std::string kNothing;
   return Loaded() ? shared_->data : kNothing;
+}
+
+void GGFetch::NotifyWhenLoaded(HWND window, UINT message, WPARAM wParam) {
+  shared_->notifyMessage.store(message);
+  shared_->notifyParam.store(wParam);
+  shared_->notifyWindow.store(window, std::memory_order_release);
 }
 
 int GGFetch::InFlight() const {
@@ -142,7 +144,11 @@ const std::string& GGData() {
 }
 
 std::string GGText() {
-  return FromAnsi(GGData());
+  return FromAnsi(KeptAnnouncements(GGData()));
+}
+
+void NotifyWhenGGLoaded(HWND window, UINT message, WPARAM wParam) {
+  ProcessFetch().NotifyWhenLoaded(window, message, wParam);
 }
 
 }  // namespace kelvo

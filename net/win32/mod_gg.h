@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
@@ -31,14 +33,20 @@ class GGFetch {
   GGFetch& operator=(const GGFetch&) = delete;
 
   // Starts a fetch of `url` on a new thread and returns at once. Does
-  // nothing once the list is loaded, when the machine is offline, or while
-  // kMaxGGFetchesInFlight fetches are still running.
+  // nothing once the list is loaded or while kMaxGGFetchesInFlight fetches
+  // are still running. The thread asks whether the machine is online and
+  // ends at once when not; a body with no web-address entry (see
+  // HasKeptAnnouncement) is not published. A fetch that gets no bytes for
+  // 30 s fails.
   void Start(const std::string& url);
   // The loaded flag, read with acquire order.
   bool Loaded() const;
   // The list's raw bytes (ANSI code page). Only valid once Loaded() has
   // returned true; empty before.
   const std::string& Data() const;
+  // Once the list is loaded, the loading thread posts `message` with
+  // `wParam` to `window`, so its owner need not poll.
+  void NotifyWhenLoaded(HWND window, UINT message, WPARAM wParam);
   // Fetch threads started and not yet ended.
   int InFlight() const;
 
@@ -56,7 +64,10 @@ void StartGGFetch();
 bool GGLoaded();
 // The raw list; valid once GGLoaded() returned true.
 const std::string& GGData();
-// GGData decoded with the ANSI code page, as UTF-8.
+// The kept entries of GGData (web addresses only) decoded with the ANSI
+// code page, as UTF-8.
 std::string GGText();
+// See GGFetch::NotifyWhenLoaded.
+void NotifyWhenGGLoaded(HWND window, UINT message, WPARAM wParam);
 
 }  // namespace kelvo

@@ -69,6 +69,7 @@ TEST(CalendarNetworkTimer, ListDeliveredAfterTwoSecondsIsPublishedOnceWithoutAnU
                                         },
                                         [&] { ++paints; },
                                         [] { return true; },
+                                        {},
                                     });
   window.timer = &timer;
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <oleauto.h>
-#include <wininet.h>
 
 #include <memory>
 #include <optional>
@@ -12,6 +11,8 @@
 #include "desktop/win32/registry_key.h"
 #include "kelvo_version.h"
 #include "net/win32/kelvo_download_file.h"
+#include "desktop/win32/module_file.h"
+#include "update/script_validation.h"
 #include "update/update_check.h"
 #include "update/win32/update_frm.h"
 
@@ -80,15 +81,18 @@ void StoreText(const RegistryKey& key, const std::string& ansiText) {
                  static_cast<DWORD>(ansiText.size() + 1));
 }
 
-bool AskToUpdateNow() {
+bool AskToUpdateNow(HWND owner) {
   const std::wstring text = ToWide(kQuestion);
   const std::wstring title = ToWide(kQuestionTitle);
-  return MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  // Owned by the calendar, which is disabled while the question is open;
+  // exiting from the tray menu destroys the box with its owner.
+  if (owner && !IsWindow(owner)) owner = nullptr;
+  return MessageBoxW(owner, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void RunAcceptedUpdate(const std::string& manifest, const CalendarUnloader& unloadCalendar) {
+void RunAcceptedUpdate(const std::string& manifest, const UpdateCalendar& calendar) {
   UpdateAccepted = true;
-  if (unloadCalendar) unloadCalendar();
+  if (calendar.Unload) calendar.Unload();
   // Destroying the calendar asked the message loop to end; the update form
   // is the program's window now and ends the loop itself when it closes.
   MSG quit;
@@ -96,18 +100,30 @@ void RunAcceptedUpdate(const std::string& manifest, const CalendarUnloader& unlo
   }
   if (!UpdateForm) UpdateForm = std::make_unique<UpdateFrm>();
   UpdateForm->Show();
-  UpdateForm->UpdateFile(manifest);
+  // A failed update loses nothing: the form has removed what it wrote and
+  // closed, and the calendar comes back.
+  const bool shown = UpdateForm->Handle() != nullptr;
+  if (shown) UpdateForm->UpdateFile(manifest);
+  if ((!shown || UpdateForm->Failed()) && calendar.Restore) calendar.Restore();
 }
 
 }  // namespace
 
 bool CheckForUpdate(const CalendarUnloader& unloadCalendar) {
-  return CheckForUpdateOn(KELVO_SERVER_HOST, unloadCalendar);
+  return CheckForUpdateOn(KELVO_SERVER_HOST, UpdateCalendar{nullptr, unloadCalendar, {}});
+}
+
+bool CheckForUpdate(const UpdateCalendar& calendar) {
+  return CheckForUpdateOn(KELVO_SERVER_HOST, calendar);
 }
 
 bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCalendar) {
-  DWORD flags = 0;
-  if (!InternetGetConnectedState(&flags, 0)) return false;
+  return CheckForUpdateOn(host, UpdateCalendar{nullptr, unloadCalendar, {}});
+}
+
+bool CheckForUpdateOn(const std::string& host, const UpdateCalendar& calendar) {
+  // No online check here: it may block, and offline the download fails
+  // (on its worker thread) all the same.
   const std::string url = ManifestUrl(host);
   const std::string running =
       VersionText(KELVO_VERSION_MAJOR, KELVO_VERSION_MINOR, KELVO_VERSION_PATCH);
@@ -117,6 +133,9 @@ bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCal
   ManifestLoader->DownLoadFile(url, "", false, false, false, manifest);
   if (manifest.empty()) return false;
   if (!IsOtherVersion(manifest, running)) return true;
+  // The server's word is not enough: only a well-formed version with a
+  // script that stays inside the program's folder is an update.
+  if (!IsAcceptableManifest(manifest, AppDirOfExecutable(RunningModuleFileName()))) return true;
 
   // Once an update was accepted the calendar is gone; a check re-entered
   // from a message handled meanwhile must not ask again.
@@ -131,9 +150,9 @@ bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCal
   // Stored before asking: a check re-entered while the box is open finds
   // today's date and does not ask a second time.
   StoreText(key, ShortDateText(today));
-  const bool accepted = AskToUpdateNow();
+  const bool accepted = AskToUpdateNow(calendar.Window);
   key.Close();
-  if (accepted) RunAcceptedUpdate(manifest, unloadCalendar);
+  if (accepted) RunAcceptedUpdate(manifest, calendar);
   return true;
 }
 

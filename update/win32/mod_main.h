@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
@@ -11,6 +13,17 @@ namespace kelvo {
 // after it returns nothing in the update touches the calendar again.
 using CalendarUnloader = std::function<void()>;
 
+// What the check needs of the calendar window it runs in.
+struct UpdateCalendar {
+  // Owner of the question box: disabled while the question is open.
+  HWND Window = nullptr;
+  CalendarUnloader Unload;
+  // Brings the calendar back when an accepted update failed (a download
+  // failed, or the update form could not be created); the update form is
+  // closed by then.
+  std::function<void()> Restore;
+};
+
 // Fetches update.txt from the update server and, when it names another
 // version and the user was not asked within 15 days, asks whether to update
 // now. On Yes: calls unloadCalendar, shows UpdateFrm and runs the script;
@@ -18,10 +31,14 @@ using CalendarUnloader = std::function<void()>;
 // arrived, whatever the answer; false when offline or nothing arrived.
 // A caller inside the calendar window's own handler must not touch the
 // window after a call that unloaded it (see UpdateWasAccepted).
+// A manifest is only offered when IsAcceptableManifest holds for the
+// program's folder; any other is "no new version".
 bool CheckForUpdate(const CalendarUnloader& unloadCalendar);
+bool CheckForUpdate(const UpdateCalendar& calendar);
 
 // The same against a given server host ("host" or "host:port").
 bool CheckForUpdateOn(const std::string& host, const CalendarUnloader& unloadCalendar);
+bool CheckForUpdateOn(const std::string& host, const UpdateCalendar& calendar);
 
 // True once a check in this process has unloaded the calendar for an update.
 bool UpdateWasAccepted();

@@ -121,7 +121,11 @@ void UpdateFrm::UpdateFile(const std::string& strUpdateInfo) {
   m_AppDir = AppDirFromDirectory(module.directory);
   m_exeName = module.exeName;
   if (!m_downfile) m_downfile.emplace(this);
+  m_written.clear();
+  m_failed = false;
   for (const ScriptCommand& command : ParseUpdateScript(strUpdateInfo, m_AppDir)) {
+    // After a failed down no later line may run: no del, no run.
+    if (m_failed) break;
     switch (command.kind) {
       case ScriptCommand::Kind::Down:
         Down(command);
@@ -138,14 +142,18 @@ void UpdateFrm::UpdateFile(const std::string& strUpdateInfo) {
 
 void UpdateFrm::Down(const ScriptCommand& command) {
   m_tally = PayloadTally{};
+  const std::wstring path = ToWide(command.path);
+  // A ".td" left from an earlier run is never the file this run fetched.
+  DeleteFileW(path.c_str());
   std::string unused;
-  m_downfile->DownLoadFile(command.url, command.path, false, true, true, unused);
-  // A payload cut short (the connection closed early) is not the program
-  // the server published: drop it so no run line can rename and start it.
-  if (m_tally.IsBroken()) {
-    const std::wstring path = ToWide(command.path);
-    DeleteFileW(path.c_str());
-  }
+  const bool made = m_downfile->DownLoadFile(command.url, command.path, false, true, true, unused);
+  if (made) m_written.push_back(command.path);
+  if (made && m_downfile->LastFileWhole()) return;
+  // Not the payload the server published (refused, cut short, not written
+  // whole): the update stops and leaves nothing of itself behind.
+  m_failed = true;
+  for (const std::string& written : m_written) DeleteFileW(ToWide(written).c_str());
+  CloseForm();
 }
 
 void UpdateFrm::Del(const ScriptCommand& command) {

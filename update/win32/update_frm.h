@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "net/download_events.h"
 #include "net/win32/kelvo_download_file.h"
@@ -37,6 +38,9 @@ class UpdateFrm final : public DownLoadFileEvents {
   HWND Handle() const { return m_hWnd; }
   HWND Label1() const { return m_Label1; }
   KelvoProgressBar& KelvoProgressBar1() { return m_KelvoProgressBar1; }
+  // True when the last UpdateFile stopped at a failed down line: every
+  // ".td" it wrote is removed again and the form is closed.
+  bool Failed() const { return m_failed; }
   // The program's folder, as the last UpdateFile computed it.
   const std::string& AppDir() const { return m_AppDir; }
 
@@ -66,6 +70,9 @@ class UpdateFrm final : public DownLoadFileEvents {
   std::string m_exeName;
   // What the events told about the file being downloaded.
   PayloadTally m_tally;
+  // The ".td" files this run wrote, and whether a down line failed.
+  std::vector<std::string> m_written;
+  bool m_failed = false;
 };
 
 }  // namespace kelvo

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "desktop/win32/mod_32bit_icon.h"
 #include "desktop/win32/platform_text.h"
@@ -70,11 +71,32 @@ CalendarWindow::CalendarWindow()
       m_networkTimer(m_calendar.State,
                      CalendarTimerWindow{
                          // An accepted update unloads this window from inside the check.
-                         [this] { return CheckForUpdate([this] { Unload(); }); },
+                         [this] {
+                           return CheckForUpdate(UpdateCalendar{
+                               m_hWnd, [this] { Unload(); }, [] { RequestComeBack(); }});
+                         },
                          [this] { SetTimer1Enabled(false); },
                          [this] { m_calendar.PaintCalendar(); },
                          [this] { return m_loaded && m_hWnd != nullptr; },
+                         [this](uint32_t ms) {
+                           if (m_hWnd) SetTimer(m_hWnd, Timer1Id, ms, nullptr);
+                         },
                      }) {}
+
+namespace {
+bool g_comeBack = false;
+}  // namespace
+
+void CalendarWindow::RequestComeBack() {
+  g_comeBack = true;
+  // Ends the message loop of the gone window; the program then creates and
+  // loads a new one.
+  PostQuitMessage(0);
+}
+
+bool CalendarWindow::TakeComeBackRequest() {
+  return std::exchange(g_comeBack, false);
+}
 
 CalendarWindow::~CalendarWindow() {
   Unload();
@@ -186,6 +208,8 @@ void CalendarWindow::UnhookWindowProcedure() {
 
 // Start-up step 5: fetch the announcement list in the background.
 void CalendarWindow::StartAnnouncementFetch() {
+  // The list's arrival ticks Timer1 at once; between steps it sleeps.
+  NotifyWhenGGLoaded(m_hWnd, WM_TIMER, Timer1Id);
   StartGGFetch();
 }
 

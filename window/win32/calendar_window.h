@@ -51,6 +51,11 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // message loop. Safe to call once the window is gone.
   void Unload();
 
+  // After an accepted update failed: the program creates and loads the
+  // calendar window again once the current message loop has ended.
+  static void RequestComeBack();
+  static bool TakeComeBackRequest();
+
   HWND Handle() const { return m_hWnd; }
   CalendarWnd& Calendar() { return m_calendar; }
   CalendarState& State() { return m_calendar.State; }
@@ -93,7 +98,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void UnhookWindowProcedure();
   void StartAnnouncementFetch();
   void LoadStoredSettings();
-  // Every 10 ms; paces the network work.
+  // Paces the network work: armed for the next network step, and ticked at
+  // once when the announcement list arrives.
   void Timer1_Timer();
 
   void LoadPictures();

@@ -31,16 +31,25 @@ int ReportFault(const char* what) {
   return 1;
 }
 
+int RunCalendar(HINSTANCE instance) {
+  kelvo::CalendarWindow window;
+  window.OnInitialize();
+  window.Create(instance);
+  window.OnLoad();
+  window.Show();
+  return RunMessageLoop();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
-    kelvo::CalendarWindow window;
-    window.OnInitialize();
-    window.Create(instance);
-    window.OnLoad();
-    window.Show();
-    return RunMessageLoop();
+    int code = 0;
+    // A failed update gives the calendar back in the same process.
+    do {
+      code = RunCalendar(instance);
+    } while (kelvo::CalendarWindow::TakeComeBackRequest());
+    return code;
   } catch (const std::exception& fault) {
     return ReportFault(fault.what());
   }

@@ -1,0 +1,262 @@
+#include "net/win32/http_transfer.h"
+
+#include <wininet.h>
+
+#include <mutex>
+#include <utility>
+
+#include "net/win32/http_response.h"
+#include "net/win32/message_pump.h"
+
+namespace kelvo {
+
+// What the owner and the worker share. Every change the worker makes bumps
+// `generation` and sets `changed`; every request of the owner sets `asked`.
+struct TransferShared {
+  std::mutex lock;
+  HANDLE changed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  HANDLE asked = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::wstring url;
+  DownloadMode mode = DownloadMode::Memory;
+  // Whoever takes a handle out of here closes it: the worker when it is
+  // done, the owner when it gives up.
+  HINTERNET session = nullptr;
+  HINTERNET request = nullptr;
+  uint64_t generation = 0;
+  bool judged = false;
+  std::optional<int32_t> total;
+  // File mode: one chunk per request of the owner.
+  int chunksAsked = 0;
+  bool chunkReady = false;
+  std::string chunk;
+  // Memory mode.
+  bool bodyDone = false;
+  std::optional<std::string> body;
+  bool givenUp = false;
+
+  ~TransferShared() {
+    CloseHandle(changed);
+    CloseHandle(asked);
+  }
+  // Under the lock: the worker's step is visible to the owner.
+  void Changed() {
+    ++generation;
+    SetEvent(changed);
+  }
+  void CloseHandles() {
+    HINTERNET r = nullptr, s = nullptr;
+    {
+      std::lock_guard<std::mutex> hold(lock);
+      r = std::exchange(request, nullptr);
+      s = std::exchange(session, nullptr);
+    }
+    if (r) InternetCloseHandle(r);
+    if (s) InternetCloseHandle(s);
+  }
+};
+
+namespace {
+
+void ReadWholeBody(TransferShared& shared, HINTERNET request, int32_t total) {
+  std::string body(static_cast<size_t>(total), '\0');
+  MemoryTransferTally tally(total);
+  for (;;) {
+    DWORD delivered = 0;
+    if (!InternetReadFile(request, body.data() + tally.Offset(),
+                          static_cast<DWORD>(tally.NextReadSize()), &delivered)) {
+      delivered = 0;
+    }
+    const bool more = tally.AddChunk(delivered);
+    std::lock_guard<std::mutex> hold(shared.lock);
+    if (shared.givenUp) return;
+    if (!more) {
+      if (tally.Complete()) shared.body = std::move(body);
+      shared.bodyDone = true;
+      shared.Changed();
+      return;
+    }
+    shared.Changed();
+  }
+}
+
+void ReadChunksOnRequest(TransferShared& shared, HINTERNET request) {
+  std::string chunk(kDownloadChunkSize, '\0');
+  int served = 0;
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> hold(shared.lock);
+      while (!shared.givenUp && shared.chunksAsked == served) {
+        hold.unlock();
+        WaitForSingleObject(shared.asked, INFINITE);
+        hold.lock();
+      }
+      if (shared.givenUp) return;
+    }
+    DWORD delivered = 0;
+    if (!InternetReadFile(request, chunk.data(), kDownloadChunkSize, &delivered)) delivered = 0;
+    std::lock_guard<std::mutex> hold(shared.lock);
+    if (shared.givenUp) return;
+    ++served;
+    shared.chunk.assign(chunk.data(), delivered);
+    shared.chunkReady = true;
+    shared.Changed();
+    if (delivered == 0) return;
+  }
+}
+
+DWORD WINAPI TransferWorker(LPVOID parameter) {
+  std::shared_ptr<TransferShared> shared(*static_cast<std::shared_ptr<TransferShared>*>(parameter));
+  delete static_cast<std::shared_ptr<TransferShared>*>(parameter);
+  TransferShared& s = *shared;
+
+  HINTERNET session = InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (session) {
+    // Where WinINet honours it, the request fails by itself as well.
+    DWORD limit = kNoProgressLimitMs;
+    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &limit, sizeof limit);
+    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &limit, sizeof limit);
+  }
+  {
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (s.givenUp || !session) {
+      if (session) InternetCloseHandle(session);
+      s.judged = true;
+      s.Changed();
+      return 0;
+    }
+    s.session = session;
+  }
+  HINTERNET request =
+      InternetOpenUrlW(session, s.url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0);
+  std::optional<int32_t> total;
+  {
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (s.givenUp) {
+      // The owner closed the session; the request is ours alone.
+      if (request) InternetCloseHandle(request);
+      return 0;
+    }
+    s.request = request;
+  }
+  if (request) total = AcceptedResponseTotal(request, s.mode);
+  {
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (s.givenUp) return 0;
+    s.total = total;
+    s.judged = true;
+    s.Changed();
+  }
+  if (total) {
+    if (s.mode == DownloadMode::Memory) {
+      ReadWholeBody(s, request, *total);
+    } else {
+      ReadChunksOnRequest(s, request);
+    }
+  }
+  s.CloseHandles();
+  return 0;
+}
+
+}  // namespace
+
+HttpTransfer::HttpTransfer(DownloadMode mode, Waiting waiting)
+    : m_shared(std::make_shared<TransferShared>()), m_mode(mode), m_waiting(waiting) {
+  m_shared->mode = mode;
+}
+
+HttpTransfer::~HttpTransfer() {
+  GiveUp();
+}
+
+std::optional<int32_t> HttpTransfer::Open(const std::wstring& url) {
+  m_shared->url = url;
+  auto* hold = new std::shared_ptr<TransferShared>(m_shared);
+  HANDLE thread = CreateThread(nullptr, 0, TransferWorker, hold, 0, nullptr);
+  if (!thread) {
+    delete hold;
+    return std::nullopt;
+  }
+  CloseHandle(thread);
+  uint64_t seen = 0;
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(m_shared->lock);
+      if (m_shared->judged) return m_shared->total;
+      seen = m_shared->generation;
+    }
+    if (!AwaitProgress(seen)) return std::nullopt;
+  }
+}
+
+std::optional<std::string> HttpTransfer::Body() {
+  for (;;) {
+    uint64_t seen = 0;
+    {
+      std::lock_guard<std::mutex> lock(m_shared->lock);
+      if (m_shared->bodyDone) return std::move(m_shared->body);
+      seen = m_shared->generation;
+    }
+    if (!AwaitProgress(seen)) return std::nullopt;
+  }
+}
+
+bool HttpTransfer::NextChunk(std::string& chunk) {
+  uint64_t seen = 0;
+  {
+    std::lock_guard<std::mutex> lock(m_shared->lock);
+    if (m_shared->givenUp) return false;
+    m_shared->chunkReady = false;
+    ++m_shared->chunksAsked;
+    seen = m_shared->generation;
+  }
+  SetEvent(m_shared->asked);
+  for (;;) {
+    if (!AwaitProgress(seen)) return false;
+    std::lock_guard<std::mutex> lock(m_shared->lock);
+    if (m_shared->chunkReady) {
+      chunk = std::move(m_shared->chunk);
+      return !chunk.empty();
+    }
+    seen = m_shared->generation;
+  }
+}
+
+bool HttpTransfer::AwaitProgress(uint64_t generation) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(m_shared->lock);
+      if (m_shared->givenUp) return false;
+      if (m_shared->generation != generation) return true;
+    }
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= kNoProgressLimitMs) break;
+    const DWORD left = kNoProgressLimitMs - waited;
+    if (m_waiting == Waiting::Block) {
+      WaitForSingleObject(m_shared->changed, left);
+      continue;
+    }
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &m_shared->changed, left, QS_ALLINPUT,
+                                                   MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0 + 1 && !PumpPendingMessages()) {
+      m_quitSeen = true;
+      break;
+    }
+  }
+  GiveUp();
+  return false;
+}
+
+void HttpTransfer::GiveUp() {
+  {
+    std::lock_guard<std::mutex> lock(m_shared->lock);
+    if (m_shared->givenUp) return;
+    m_shared->givenUp = true;
+  }
+  SetEvent(m_shared->asked);
+  // Closing the handles ends a read still pending on the worker, where
+  // WinINet allows it; the worker then finds the transfer given up.
+  m_shared->CloseHandles();
+}
+
+}  // namespace kelvo

@@ -1,0 +1,115 @@
+// What the program accepts from the server: announcement addresses, version
+// texts and update scripts. Every refusal here means no link, no question
+// and nothing run.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "net/answer_rules.h"
+#include "update/script_validation.h"
+
+namespace kelvo {
+namespace {
+
+TEST(AnswerTrust, AnnouncementAddressesMustBeWebAddresses) {
+  const struct {
+    const char* list;
+    const char* kept;
+  } rows[] = {
+      {"A$http://a/1#B$HTTPS://b/2$extra", "A$http://a/1#B$HTTPS://b/2"},
+      {"A$C:\\x.exe#B$\\\\host\\share\\x.exe#C$file:///c:/x.exe#D$HtTp://ok", "D$HtTp://ok"},
+      {"T$ http://leading-space#U$http:/one-slash#V$httpx://a#W$javascript:x", ""},
+      // A captive portal's page: "$" and "#" in HTML are no list.
+      {"<html><a href=\"#top\">$5 wifi</a><p>price: $3#login</p></html>", ""},
+      {"", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.list);
+    EXPECT_EQ(KeptAnnouncements(row.list), row.kept);
+    EXPECT_EQ(HasKeptAnnouncement(row.list), *row.kept != '\0');
+  }
+}
+
+TEST(AnswerTrust, VersionTextIsOneToFourDecimalNumbers) {
+  for (const char* good : {"1", "1.0.1", "10.20.30.40", "1.0.01"}) EXPECT_TRUE(IsVersionText(good)) << good;
+  for (const char* bad : {"", "1.", ".1", "1..0", "1.0.0.0.0", "v1.0", "1.0 beta", "1,0", "１.0",
+                          "<html>", "1.0.0\n"}) {
+    EXPECT_FALSE(IsVersionText(bad)) << bad;
+  }
+}
+
+TEST(AnswerTrust, PathsAreNormalisedBeforeTheFolderTest) {
+  const struct {
+    const char* path;
+    const char* normalised;  // "" when refused
+    bool inside;             // inside C:\Tools\Kelvo
+  } rows[] = {
+      {"C:\\Tools\\Kelvo\\\\x.exe", "C:\\Tools\\Kelvo\\x.exe", true},
+      {"c:/tools/KELVO/sub/./x.exe", "c:\\tools\\KELVO\\sub\\x.exe", true},
+      {"C:\\Tools\\Kelvo\\sub\\..\\x.exe", "C:\\Tools\\Kelvo\\x.exe", true},
+      {"C:\\Tools\\Kelvo\\..\\x.exe", "C:\\Tools\\x.exe", false},
+      {"C:\\Tools\\Kelvo\\..\\Kelvo2\\x.exe", "C:\\Tools\\Kelvo2\\x.exe", false},
+      {"C:\\Tools\\KelvoEvil\\x.exe", "C:\\Tools\\KelvoEvil\\x.exe", false},
+      {"C:\\Tools\\Kelvo", "C:\\Tools\\Kelvo", false},
+      {"C:\\..\\x.exe", "", false},
+      {"C:\\Tools\\Kelvo\\.. \\..\\x.exe", "", false},
+      {"D:\\x.exe", "D:\\x.exe", false},
+      {"\\\\host\\share\\x.exe", "\\\\host\\share\\x.exe", false},
+      {"x.exe", "", false},
+      {"\\x.exe", "", false},
+      {"C:x.exe", "", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(NormalisedPath(row.path).value_or(""), row.normalised);
+    EXPECT_EQ(IsInsideFolder(row.path, "C:\\Tools\\Kelvo\\"), row.inside);
+  }
+  EXPECT_TRUE(IsInsideFolder("D:\\x.exe", "D:\\")) << "the program in a drive's root";
+  EXPECT_FALSE(IsInsideFolder("D:\\", "D:\\"));
+}
+
+TEST(AnswerTrust, FileNamesFromUrlsArePlainNames) {
+  for (const char* good : {"KelvoCalendar2.exe", "新版.exe", "a b.dll"}) EXPECT_TRUE(IsPlainFileName(good)) << good;
+  for (const char* bad : {"", "..", "a..exe", "x.exe?x=1", "c:x.exe", "a\\b.exe", "x<y", "x.exe.",
+                          "x.exe ", "CON", "nul.txt", "Com1.exe", "a\tb"}) {
+    EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  }
+}
+
+TEST(AnswerTrust, OnlyAContainedScriptWithARunOfItsOwnDownloadIsAnUpdate) {
+  const std::string app = "C:\\Tools\\Kelvo\\";
+  const std::string down = "down|http://h/u/KelvoCalendar2.exe|apppath:\r\n";
+  const std::string run = "run|apppath:KelvoCalendar2.exe\r\n";
+  const struct {
+    std::string script;
+    bool accepted;
+  } rows[] = {
+      {down + "del|apppath:KelvoCalendar.bak\r\n" + run, true},
+      {"DOWN|http://h/u/KelvoCalendar2.exe|APPPATH:sub/\r\nRun|apppath:sub\\kelvocalendar2.EXE", true},
+      {"down|http://h/u/x.exe|C:\\Tools\\Kelvo\r\nrun|c:/tools/kelvo/X.exe\r\n", true},
+      {down, false},                                              // no run line
+      {run + down, false},                                        // run before its down
+      {down + "run|apppath:KelvoCalendar.exe\r\n", false},       // runs what no down fetched
+      {"down|http://h/u/x.exe|C:\\Windows\r\nrun|C:\\Windows\\x.exe\r\n", false},
+      {"down|http://h/u/x.exe|apppath:..\\x\r\nrun|apppath:..\\x\\x.exe\r\n", false},
+      {down + "del|C:\\Windows\\win.ini\r\n" + run, false},
+      {down + "del|apppath:..\\notes.txt\r\n" + run, false},
+      {down + "del|notes.txt\r\n" + run, false},                  // relative: the current folder
+      {down + run + "run|\\\\host\\share\\x.exe\r\n", false},
+      {"down|http://h/u/..|apppath:\r\nrun|apppath:..\r\n", false},
+      {"down|file:///C:/x.exe|apppath:\r\nrun|apppath:x.exe\r\n", false},
+      {"down|http://h/a\\..\\..\\x.exe|apppath:\r\nrun|apppath:x.exe\r\n", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.script);
+    EXPECT_EQ(IsAcceptableManifest("Version:1.0.1\r\n" + row.script, app), row.accepted);
+  }
+  const std::string script = down + run;
+  EXPECT_FALSE(IsAcceptableManifest("Version:1.0.1 beta\r\n" + script, app));
+  EXPECT_FALSE(IsAcceptableManifest("Version:1.0.1\n" + script, app)) << "LF only: one line";
+  EXPECT_TRUE(IsAcceptableManifest("Version:1.0.1\r\ndown|http://h/x.exe|apppath:\r\nrun|apppath:x.exe",
+                                   "D:\\"));
+}
+
+}  // namespace
+}  // namespace kelvo
