@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -22,6 +23,8 @@ struct GGFetchState {
   std::atomic<bool> claimed{false};
   std::atomic<int> inFlight{0};
   std::string data;
+  // Set before any fetch starts; read by the fetch threads only.
+  std::function<bool(std::string_view)> accept;
   std::atomic<HWND> notifyWindow{nullptr};
   std::atomic<UINT> notifyMessage{0};
   std::atomic<WPARAM> notifyParam{0};
@@ -65,9 +68,8 @@ bool MachineIsOnline() {
 DWORD WINAPI GGFetchThread(LPVOID parameter) {
   std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
   std::string body;
-  // A page that is no list (a captive portal's login page) has not arrived:
-  // the next network step fetches again.
-  if (MachineIsOnline() && FetchWhole(job->url, body) && HasKeptAnnouncement(body)) {
+  if (MachineIsOnline() && FetchWhole(job->url, body) &&
+      (!job->shared->accept || job->shared->accept(body))) {
     job->shared->Publish(std::move(body));
   }
   // Last: whoever waits for the fetches to end sees their outcome first.
@@ -77,7 +79,10 @@ DWORD WINAPI GGFetchThread(LPVOID parameter) {
 
 }  // namespace
 
-GGFetch::GGFetch() : shared_(std::make_shared<GGFetchState>()) {}
+GGFetch::GGFetch(std::function<bool(std::string_view)> accept)
+    : shared_(std::make_shared<GGFetchState>()) {
+  shared_->accept = std::move(accept);
+}
 
 void GGFetch::Start(const std::string& url) {
   if (Loaded()) return;
@@ -121,7 +126,9 @@ namespace {
 // Never destroyed: a fetch thread may still be running while the process
 // runs its exit handlers.
 GGFetch& ProcessFetch() {
-  static GGFetch* const fetch = new GGFetch();
+  // A page that is no list (a captive portal's login page) has not
+  // arrived: the next network step fetches again.
+  static GGFetch* const fetch = new GGFetch(&HasKeptAnnouncement);
   return *fetch;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace kelvo {
 
@@ -28,16 +30,16 @@ struct GGFetchState;
 // its fetches still run; they finish into the shared state and end.
 class GGFetch {
  public:
-  GGFetch();
+  // `accept`, when given, judges a whole body on the fetch thread before it
+  // is published; a refused body counts as not arrived.
+  explicit GGFetch(std::function<bool(std::string_view)> accept = nullptr);
   GGFetch(const GGFetch&) = delete;
   GGFetch& operator=(const GGFetch&) = delete;
 
   // Starts a fetch of `url` on a new thread and returns at once. Does
   // nothing once the list is loaded or while kMaxGGFetchesInFlight fetches
   // are still running. The thread asks whether the machine is online and
-  // ends at once when not; a body with no web-address entry (see
-  // HasKeptAnnouncement) is not published. A fetch that gets no bytes for
-  // 30 s fails.
+  // ends at once when not. A fetch that gets no bytes for 30 s fails.
   void Start(const std::string& url);
   // The loaded flag, read with acquire order.
   bool Loaded() const;
@@ -55,6 +57,8 @@ class GGFetch {
 };
 
 // ModGG: the program's one announcement fetch, alive for the whole process.
+// It publishes only a list with at least one web-address entry
+// (HasKeptAnnouncement).
 
 // "http://" + the server host + "/myapp/KelvoCalendar/GGList.txt".
 std::string GGListUrl();

@@ -27,6 +27,8 @@ using test::StoredDate;
 using test::Today;
 
 constexpr const char* kManifestPath = "myapp/KelvoCalendar/update.txt";
+// The smallest script the program offers: a run line of its own download.
+const std::string kScript = "down|http://h/x.exe|apppath:\r\nrun|apppath:x.exe\r\n";
 
 class UpdateCheckTest : public ::testing::Test {
  protected:
@@ -50,8 +52,9 @@ class UpdateCheckTest : public ::testing::Test {
   std::vector<test::SeenBox> boxes;
 };
 
-// Same version (the label plays no part): success, no question, no date.
-// Missing, empty, oversized or cut-short manifests: failure, no question.
+// Same version (the label plays no part), or a manifest that is no update
+// (LF line ends: one long line): success, no question, no date. Missing,
+// empty, oversized or cut-short manifests: failure, no question.
 TEST_F(UpdateCheckTest, ManifestsThatAskNothing) {
   const struct {
     const char* name;
@@ -60,7 +63,9 @@ TEST_F(UpdateCheckTest, ManifestsThatAskNothing) {
     bool result;
   } rows[] = {
       {"same version", "Version:1.0.0\r\ndown|x|y\r\n", std::nullopt, true},
-      {"label plays no part", "1.0.1   1.0.0  \r\n", std::nullopt, true},
+      {"label plays no part", "1.0.1   1.0.0  \r\n" + kScript, std::nullopt, true},
+      {"LF line ends", "Version:1.0.1\ndown|http://h/x.exe|apppath:\nrun|apppath:x.exe\n",
+       std::nullopt, true},
       {"missing", std::nullopt, std::nullopt, false},
       {"empty", "", std::nullopt, false},
       {"oversized", "Version:1.0.1\r\n" + std::string(2 * 1024 * 1024, 'x'), std::nullopt, false},
@@ -79,7 +84,7 @@ TEST_F(UpdateCheckTest, ManifestsThatAskNothing) {
 }
 
 TEST_F(UpdateCheckTest, NewVersionAsksAndStoresTodayFirst) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\ndown|x|y\r\n");
+  server::Serve(kManifestPath, "Version:1.0.1\r\n" + kScript);
   EXPECT_TRUE(Check());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, L"提示");
@@ -93,7 +98,7 @@ TEST_F(UpdateCheckTest, NewVersionAsksAndStoresTodayFirst) {
 }
 
 TEST_F(UpdateCheckTest, SecondCheckAfterNoDoesNotAskAgain) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n");
+  server::Serve(kManifestPath, "Version:1.0.1\r\n" + kScript);
   EXPECT_TRUE(Check());
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(Check());
@@ -104,7 +109,7 @@ TEST_F(UpdateCheckTest, SecondCheckAfterNoDoesNotAskAgain) {
 // 14 days after the last question: no question; 15: asks and stores today;
 // a future date: no question; an unreadable date: asks.
 TEST_F(UpdateCheckTest, StoredDateDecidesWhetherToAskAgain) {
-  server::Serve(kManifestPath, "Version:1.0.1\r\n");
+  server::Serve(kManifestPath, "Version:1.0.1\r\n" + kScript);
   const struct {
     std::string stored;
     size_t questions;
@@ -121,12 +126,12 @@ TEST_F(UpdateCheckTest, StoredDateDecidesWhetherToAskAgain) {
   }
 }
 
-// Any other version asks, lower too; an LF-only manifest is one long line.
+// Any other version asks, lower too.
 TEST_F(UpdateCheckTest, OtherVersionsAsk) {
-  for (const char* manifest : {"Version:0.9.0\r\n", "Version:1.0.0\ndown|x|y\n"}) {
-    SCOPED_TRACE(manifest);
+  for (const char* version : {"Version:0.9.0\r\n", "Version:1.0.0.1\r\n"}) {
+    SCOPED_TRACE(version);
     ForgetDate();
-    server::Serve(kManifestPath, manifest);
+    server::Serve(kManifestPath, version + kScript);
     EXPECT_TRUE(Check());
     EXPECT_EQ(boxes.size(), 1u);
   }
