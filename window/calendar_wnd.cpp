@@ -4,6 +4,7 @@
 
 #include "calendar/date.h"
 #include "calendar/month_grid.h"
+#include "net/answer_rules.h"
 #include "window/face_layout.h"
 #include "window/face_painter.h"
 #include "window/hot_regions.h"
@@ -99,8 +100,12 @@ void CalendarWnd::OnMouseUp(int /*button*/, int /*shift*/, int x, int y) {
   const int cell = CellIndexAt(State, x, y);
   const int clickedDay = cell >= 0 ? DayNumber(State.DayCells[cell]) : -1;
 
+  // Only web addresses reach the shell, whatever filled the list: a local
+  // program or a share path would be started.
   const int link = LinkIndexAt(State, x, y);
-  if (link >= 0) m_host.OpenUrl(State.AnnouncementLinks[link].LinkUrl);
+  if (link >= 0 && IsWebAddress(State.AnnouncementLinks[link].LinkUrl)) {
+    m_host.OpenUrl(State.AnnouncementLinks[link].LinkUrl);
+  }
 
   // Press and release on cells with the same day number select that day; a
   // cell of a neighbouring month moves the face to that month.
