@@ -33,6 +33,11 @@ struct TransferShared {
   bool bodyDone = false;
   std::optional<std::string> body;
   bool givenUp = false;
+  // The worker is inside a WinINet call on the handles. Only then does the
+  // owner close them when it gives up (to end that call); otherwise the
+  // worker sees the transfer given up before its next call and closes them
+  // itself, so no call can ever reach a handle value already given back.
+  bool inCall = false;
 
   ~TransferShared() {
     CloseHandle(changed);
@@ -43,6 +48,18 @@ struct TransferShared {
     ++generation;
     SetEvent(changed);
   }
+  // Worker: false when the transfer was given up (make no call then).
+  bool BeginCall() {
+    std::lock_guard<std::mutex> hold(lock);
+    inCall = !givenUp;
+    return inCall;
+  }
+  void EndCall() {
+    std::lock_guard<std::mutex> hold(lock);
+    inCall = false;
+  }
+  // Closes the handles still here. The owner calls it only while the
+  // worker is inside a call; the worker when it is done.
   void CloseHandles() {
     HINTERNET r = nullptr, s = nullptr;
     {
@@ -61,11 +78,13 @@ void ReadWholeBody(TransferShared& shared, HINTERNET request, int32_t total) {
   std::string body(static_cast<size_t>(total), '\0');
   MemoryTransferTally tally(total);
   for (;;) {
+    if (!shared.BeginCall()) return;
     DWORD delivered = 0;
     if (!InternetReadFile(request, body.data() + tally.Offset(),
                           static_cast<DWORD>(tally.NextReadSize()), &delivered)) {
       delivered = 0;
     }
+    shared.EndCall();
     const bool more = tally.AddChunk(delivered);
     std::lock_guard<std::mutex> hold(shared.lock);
     if (shared.givenUp) return;
@@ -92,8 +111,10 @@ void ReadChunksOnRequest(TransferShared& shared, HINTERNET request) {
       }
       if (shared.givenUp) return;
     }
+    if (!shared.BeginCall()) return;
     DWORD delivered = 0;
     if (!InternetReadFile(request, chunk.data(), kDownloadChunkSize, &delivered)) delivered = 0;
+    shared.EndCall();
     std::lock_guard<std::mutex> hold(shared.lock);
     if (shared.givenUp) return;
     ++served;
@@ -126,22 +147,23 @@ DWORD WINAPI TransferWorker(LPVOID parameter) {
     }
     s.session = session;
   }
-  HINTERNET request =
-      InternetOpenUrlW(session, s.url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0);
+  HINTERNET request = nullptr;
+  if (s.BeginCall()) {
+    request = InternetOpenUrlW(session, s.url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0);
+    s.EndCall();
+  }
   std::optional<int32_t> total;
   {
     std::lock_guard<std::mutex> hold(s.lock);
-    if (s.givenUp) {
-      // The owner closed the session; the request is ours alone.
-      if (request) InternetCloseHandle(request);
-      return 0;
-    }
     s.request = request;
   }
-  if (request) total = AcceptedResponseTotal(request, s.mode);
+  if (request && s.BeginCall()) {
+    total = AcceptedResponseTotal(request, s.mode);
+    s.EndCall();
+  }
   {
     std::lock_guard<std::mutex> hold(s.lock);
-    if (s.givenUp) return 0;
+    if (s.givenUp) total.reset();
     s.total = total;
     s.judged = true;
     s.Changed();
@@ -248,15 +270,17 @@ bool HttpTransfer::AwaitProgress(uint64_t generation) {
 }
 
 void HttpTransfer::GiveUp() {
+  bool callPending = false;
   {
     std::lock_guard<std::mutex> lock(m_shared->lock);
     if (m_shared->givenUp) return;
     m_shared->givenUp = true;
+    callPending = m_shared->inCall;
   }
   SetEvent(m_shared->asked);
-  // Closing the handles ends a read still pending on the worker, where
+  // Closing the handles ends a call still pending on the worker, where
   // WinINet allows it; the worker then finds the transfer given up.
-  m_shared->CloseHandles();
+  if (callPending) m_shared->CloseHandles();
 }
 
 }  // namespace kelvo
