@@ -35,7 +35,8 @@ bool IsVersionText(std::string_view version) {
   size_t start = 0;
   for (;;) {
     const size_t dot = version.find('.', start);
-    const std::string_view number = version.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+    const std::string_view number =
+        version.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos) {
       return false;
     }

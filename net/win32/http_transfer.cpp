@@ -258,8 +258,8 @@ bool HttpTransfer::AwaitProgress(uint64_t generation) {
       WaitForSingleObject(m_shared->changed, left);
       continue;
     }
-    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &m_shared->changed, left, QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &m_shared->changed, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0 + 1 && !PumpPendingMessages()) {
       m_quitSeen = true;
       break;

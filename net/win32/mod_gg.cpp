@@ -10,8 +10,8 @@
 
 #include "desktop/win32/platform_text.h"
 #include "kelvo_version.h"
-#include "net/download_rules.h"
 #include "net/answer_rules.h"
+#include "net/download_rules.h"
 #include "net/win32/http_transfer.h"
 
 namespace kelvo {

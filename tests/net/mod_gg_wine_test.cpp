@@ -33,14 +33,6 @@ class ModGGTest : public ::testing::Test {
     ASSERT_EQ(fetch.InFlight(), 0) << "fetch threads still running after 30 s";
   }
 
-  static int TimesRequested(const std::string& path) {
-    const std::string log = server::RequestLog();
-    const std::string line = "GET " + path + "\n";
-    int count = 0;
-    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
-    return count;
-  }
-
   // Fetches `path` once to its end.
   static void FetchToTheEnd(GGFetch& fetch, const std::string& path) {
     fetch.Start(server::Url(path));
@@ -117,7 +109,7 @@ TEST_F(ModGGTest, NoFetchStartsOnceLoaded) {
   fetch.Start(server::Url("/_/ok/200"));
   EXPECT_EQ(fetch.InFlight(), 0);
   WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/ok/200"), 0);
+  EXPECT_EQ(server::TimesRequested("/_/ok/200"), 0);
   EXPECT_EQ(fetch.Data(), server::Pattern(100));
 }
 
@@ -147,7 +139,7 @@ TEST_F(ModGGTest, StalledFetchDoesNotBlockTheRetryNorOverwriteItsList) {
   ASSERT_TRUE(fetch.Loaded());
   EXPECT_EQ(fetch.Data(), "A$U1#B$U2");
   WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/stall/20000/5000/5"), 1);
+  EXPECT_EQ(server::TimesRequested("/_/stall/20000/5000/5"), 1);
   EXPECT_EQ(fetch.Data(), "A$U1#B$U2");
 }
 
@@ -156,7 +148,7 @@ TEST_F(ModGGTest, StalledServerHoldsAtMostFourFetches) {
   for (int i = 0; i < 6; ++i) fetch.Start(server::Url("/_/stall/1000/10/3"));
   EXPECT_EQ(fetch.InFlight(), kMaxGGFetchesInFlight);
   WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/stall/1000/10/3"), 4);
+  EXPECT_EQ(server::TimesRequested("/_/stall/1000/10/3"), 4);
   // All four completed; one of them published, whole.
   ASSERT_TRUE(fetch.Loaded());
   EXPECT_EQ(fetch.Data(), server::Pattern(1000));
@@ -168,7 +160,8 @@ TEST_F(ModGGTest, FetchOutlivesItsOwner) {
     fetch.Start(server::Url("/_/trickle/4000/1000/100?outlive"));
   }
   // The thread finishes into its own shared state; nothing here crashes.
-  for (int i = 0; i < 100 && TimesRequested("/_/trickle/4000/1000/100") == 0; ++i) Sleep(10);
+  for (int i = 0; i < 100 && server::TimesRequested("/_/trickle/4000/1000/100") == 0; ++i)
+    Sleep(10);
   Sleep(800);
   SUCCEED();
 }

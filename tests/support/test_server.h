@@ -53,6 +53,13 @@ inline std::string RequestLog() {
   return text.str();
 }
 
+inline int TimesRequested(const std::string& path) {
+  const std::string log = RequestLog(), line = "GET " + path + "\n";
+  int count = 0;
+  for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
+  return count;
+}
+
 inline bool WasRequested(const std::string& path) {
   return RequestLog().find("GET " + path + "\n") != std::string::npos;
 }

@@ -7,11 +7,11 @@
 #include <memory>
 #include <optional>
 
+#include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
 #include "desktop/win32/registry_key.h"
 #include "kelvo_version.h"
 #include "net/win32/kelvo_download_file.h"
-#include "desktop/win32/module_file.h"
 #include "update/script_validation.h"
 #include "update/update_check.h"
 #include "update/win32/update_frm.h"

@@ -72,8 +72,8 @@ CalendarWindow::CalendarWindow()
                      CalendarTimerWindow{
                          // An accepted update unloads this window from inside the check.
                          [this] {
-                           return CheckForUpdate(UpdateCalendar{
-                               m_hWnd, [this] { Unload(); }, [] { RequestComeBack(); }});
+                           return CheckForUpdate(UpdateCalendar{m_hWnd, [this] { Unload(); },
+                                                                [] { RequestComeBack(); }});
                          },
                          [this] { SetTimer1Enabled(false); },
                          [this] { m_calendar.PaintCalendar(); },

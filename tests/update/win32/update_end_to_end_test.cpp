@@ -158,20 +158,6 @@ TEST_F(UpdateEndToEndTest, RealCalendarProgramInstallsTheUpdateOnYes) {
   EXPECT_EQ(StoredDate(), ShortDate(test::Today()));
 }
 
-TEST_F(UpdateEndToEndTest, PayloadCutShortIsNeverInstalled) {
-  server::Serve("_routes", "/myapp/KelvoCalendar/KelvoCalendar2.exe /_/cut/20000/5000\n");
-  EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::Yes), 0u)
-      << ReadBytes(folder + "\\host-log.txt");
-  EXPECT_EQ(boxes.size(), 1u);
-  Sleep(1000);
-  EXPECT_FALSE(Exists(folder + "\\payload-started.txt"));
-  EXPECT_FALSE(Exists(folder + "\\KelvoCalendar2.exe"));
-  EXPECT_FALSE(Exists(folder + "\\KelvoCalendar2.exe.td"));
-  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar.exe"), calendar);
-  EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "the user's notes");
-  server::Unserve("_routes");
-}
-
 TEST_F(UpdateEndToEndTest, NoStoresTheDateAndTheNextRunDoesNotAsk) {
   EXPECT_EQ(RunCalendar(QuestionBoxWatcher::Answer::No), 3u)
       << ReadBytes(folder + "\\host-log.txt");

@@ -155,23 +155,6 @@ TEST_F(UpdateFrmTest, SecondFileMovesTheBarToItsOwnLength) {
   EXPECT_EQ(g_labelTexts.back(), L"正在下载更新文件...100%");
 }
 
-TEST_F(UpdateFrmTest, FailedDownloadLeavesLabelBarAndFolderAsTheyWere) {
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/notfound") + "|" + folder);
-  EXPECT_FALSE(Exists(folder + "\\notfound.td"));
-  EXPECT_TRUE(g_labelTexts.empty());
-  EXPECT_EQ(form.KelvoProgressBar1().Max(), 100);
-}
-
-TEST_F(UpdateFrmTest, PayloadCutShortIsDiscardedAndNeverStarted) {
-  test::WriteBytes(folder + "\\notes.txt", "keep me");
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/cut/20000/5000") + "|" + folder + "\r\nrun|" +
-                  folder + "\\5000");
-  EXPECT_FALSE(Exists(folder + "\\5000.td"));
-  EXPECT_FALSE(Exists(folder + "\\5000"));
-  EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "keep me");
-  EXPECT_FALSE(IsWindow(form.Handle()));
-}
-
 TEST_F(UpdateFrmTest, DelLineDeletesAndIgnoresMissingFiles) {
   test::WriteBytes(folder + "\\old.bak", "old");
   test::WriteBytes(folder + "\\other.txt", "other");
@@ -211,14 +194,6 @@ TEST_F(UpdateFrmTest, RunLineKeepsAnExistingProgramAndStartsIt) {
   EXPECT_EQ(ReadBytes(program), PayloadProgram());
   EXPECT_EQ(ReadBytes(program + ".td"), "not a program");
   ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 20000));
-}
-
-// The run line ended the program: a download after it is given up at once.
-TEST_F(UpdateFrmTest, LinesAfterTheRunLineFetchNothing) {
-  form.UpdateFile("v\r\nrun|" + folder + "\\absent.exe\r\ndown|" + server::Url("/_/ok/100") + "|" +
-                  folder);
-  EXPECT_FALSE(IsWindow(form.Handle()));
-  EXPECT_FALSE(Exists(folder + "\\100.td"));
 }
 
 TEST_F(UpdateFrmTest, UnknownAndShortLinesDoNothing) {
