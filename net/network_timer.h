@@ -27,6 +27,8 @@ constexpr uint32_t TicksUntilNetStep(uint32_t lastNetTry, uint32_t now) {
   const uint32_t elapsed = TicksSince(lastNetTry, now);
   return elapsed > kNetStepInterval ? 1 : kNetStepInterval + 1 - elapsed;
 }
+static_assert(TicksUntilNetStep(1000, 1000) == 15001 && TicksUntilNetStep(0, 15000) == 1);
+static_assert(TicksUntilNetStep(0xFFFFFF00u, 100) == 14645, "across the counter's wrap");
 
 // What the network timer drives. The Win32 window implements it over
 // GetTickCount, the update check, ModGG, Timer1 and the painter; the tests
