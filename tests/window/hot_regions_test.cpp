@@ -94,15 +94,5 @@ TEST(HandCursor, ShowsOverButtonsAndLinksOnly) {
   }
 }
 
-TEST(DayNumber, ReadsTheDayTextAndRejectsOtherText) {
-  const std::pair<const char*, int> cases[] = {
-      {"31", 31}, {"", 0}, {"3x", 0}, {"99999999999999", 0}};
-  for (const auto& [text, number] : cases) {
-    DayCell cell;
-    cell.DayText = text;
-    EXPECT_EQ(DayNumber(cell), number) << text;
-  }
-}
-
 }  // namespace
 }  // namespace kelvo
