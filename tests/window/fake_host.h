@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -7,75 +8,62 @@
 
 namespace kelvo::testing {
 
+inline std::string Rgb(Color c) {
+  return std::to_string(c.Red) + ',' + std::to_string(c.Green) + ',' + std::to_string(c.Blue);
+}
+inline std::string Area(const Rect& a) {
+  return std::to_string(a.Left) + ',' + std::to_string(a.Top) + ',' + std::to_string(a.Right) +
+         ',' + std::to_string(a.Bottom);
+}
+
 // A canvas that draws nothing and writes each call down as one line of text,
 // with the pixels it covers, so a test can read the face back in order.
 class RecordingCanvas : public Canvas {
  public:
-  void Box(int x1, int y1, int x2, int y2, Color outline, int lineWidth, Color fill) override {
-    Add({x1, y1, x2 + 1, y2 + 1}) << "box " << x1 << ',' << y1 << '-' << x2 << ',' << y2 << ' '
-                                  << Rgb(outline) << " w" << lineWidth << " fill " << Rgb(fill);
+  void Box(int x1, int y1, int x2, int y2, Color outline, int width, Color fill) override {
+    Add({x1, y1, x2 + 1, y2 + 1}, "box ", x1, ',', y1, '-', x2, ',', y2, ' ', Rgb(outline), " w",
+        width, " fill ", Rgb(fill));
   }
   void StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
                    int dh) override {
-    Add({dx, dy, dx + dw, dy + dh})
-        << "copy " << (picture == PictureId::ArrowStrip ? "arrows " : "hide ") << sx << ',' << sy
-        << ' ' << sw << 'x' << sh << " -> " << dx << ',' << dy << ' ' << dw << 'x' << dh;
+    Add({dx, dy, dx + dw, dy + dh}, "copy ", picture == PictureId::ArrowStrip ? "arrows " : "hide ",
+        sx, ',', sy, ' ', sw, 'x', sh, " -> ", dx, ',', dy, ' ', dw, 'x', dh);
   }
   void VerticalGradient(const Rect& a, Color top, Color bottom) override {
-    Add(a) << "gradient " << Area(a) << ' ' << Rgb(top) << " -> " << Rgb(bottom);
+    Add(a, "gradient ", Area(a), ' ', Rgb(top), " -> ", Rgb(bottom));
   }
   void Text(std::string_view text, const Rect& a, const FontSpec& font, Color color,
             unsigned flags) override {
-    Add(a) << "text " << text << ' ' << Area(a) << ' ' << font.Name << ' ' << font.Points
-           << (font.Bold ? " bold" : "") << (font.Underline ? " underline" : "") << ' '
-           << Rgb(color) << (flags & TextCenter ? " centre" : "")
-           << (flags & TextVCenter ? " middle" : "")
-           << (flags & TextEndEllipsis ? " ellipsis" : "");
+    Add(a, "text ", text, ' ', Area(a), ' ', font.Name, ' ', font.Points, font.Bold ? " bold" : "",
+        font.Underline ? " underline" : "", ' ', Rgb(color), flags & TextCenter ? " centre" : "",
+        flags & TextVCenter ? " middle" : "", flags & TextEndEllipsis ? " ellipsis" : "");
   }
 
-  // The calls drawn inside `area`, in order.
-  std::vector<std::string> Within(const Rect& area) const {
+  // The calls drawn inside `r`, in order.
+  std::vector<std::string> Within(const Rect& r) const {
     std::vector<std::string> result;
     for (size_t i = 0; i < Calls.size(); ++i) {
       const Rect& a = m_areas[i];
-      if (a.Left >= area.Left && a.Top >= area.Top && a.Right <= area.Right &&
-          a.Bottom <= area.Bottom) {
+      if (a.Left >= r.Left && a.Top >= r.Top && a.Right <= r.Right && a.Bottom <= r.Bottom) {
         result.push_back(Calls[i]);
       }
     }
     return result;
   }
   bool Drew(std::string_view prefix) const {
-    for (const std::string& call : Calls) {
-      if (call.starts_with(prefix)) return true;
-    }
-    return false;
+    return std::any_of(Calls.begin(), Calls.end(), [&](auto& c) { return c.starts_with(prefix); });
   }
   void Clear() { Calls.clear(), m_areas.clear(); }
 
   std::vector<std::string> Calls;
 
  private:
-  struct Line {
-    std::string& Out;
-    std::ostringstream Text;
-    ~Line() { Out = Text.str(); }
-    template <typename T>
-    Line& operator<<(const T& value) {
-      Text << value;
-      return *this;
-    }
-  };
-  Line Add(const Rect& area) {
+  template <typename... Parts>
+  void Add(const Rect& area, const Parts&... parts) {
+    std::ostringstream line;
+    (line << ... << parts);
+    Calls.push_back(line.str());
     m_areas.push_back(area);
-    return Line{Calls.emplace_back(), {}};
-  }
-  static std::string Rgb(Color c) {
-    return std::to_string(c.Red) + ',' + std::to_string(c.Green) + ',' + std::to_string(c.Blue);
-  }
-  static std::string Area(const Rect& a) {
-    return std::to_string(a.Left) + ',' + std::to_string(a.Top) + ',' + std::to_string(a.Right) +
-           ',' + std::to_string(a.Bottom);
   }
   std::vector<Rect> m_areas;
 };
@@ -97,9 +85,7 @@ class FakeHost : public WindowHost {
 
   RecordingCanvas Face;
   Date TodayDate{2024, 3, 15};
-  int SurfaceChanges = 0;
-  int Drags = 0;
-  int LeaveRequests = 0;
+  int SurfaceChanges = 0, Drags = 0, LeaveRequests = 0;
   std::vector<std::string> Events;
 };
 

@@ -5,93 +5,71 @@
 namespace kelvo {
 namespace {
 
-struct RegionCase {
-  int X, Y;
-  std::optional<HotRegion> Expected;
-};
-
-TEST(FixedRegions, EdgesBelongToTheirButtonAndOnePixelOutsideIsNoButton) {
-  constexpr auto none = std::nullopt;
-  // clang-format off
-  const RegionCase cases[] = {
-      {12, 12, HotRegion::PreviousYear}, {35, 38, HotRegion::PreviousYear},
-      {94, 12, HotRegion::NextYear}, {117, 38, HotRegion::NextYear},
-      {124, 12, HotRegion::PreviousMonth}, {147, 38, HotRegion::PreviousMonth},
-      {206, 12, HotRegion::NextMonth}, {229, 38, HotRegion::NextMonth},
-      {236, 12, HotRegion::BackToToday}, {318, 38, HotRegion::BackToToday},
-      {375, 10, HotRegion::Hide}, {400, 35, HotRegion::Hide},
-      {11, 20, none}, {36, 20, none}, {93, 20, none},  // 36 and 93: the year text
-      {20, 11, none}, {20, 39, none}, {118, 20, none},
-      {148, 20, none}, {230, 20, none}, {319, 20, none},  // 148: the month text
-      {374, 20, none}, {401, 20, none}, {380, 9, none}, {380, 36, none}};
-  // clang-format on
-  for (const RegionCase& c : cases) {
-    EXPECT_EQ(FixedRegionAt(c.X, c.Y), c.Expected) << c.X << "," << c.Y;
-  }
-}
-
-CalendarState TwoCellsAndTwoLinks() {
+// Two day cells and two overlapping links; a third cell lies beyond CellCount.
+CalendarState TwoCellsAndTwoLinks(int16_t cellCount = 2, int linkCount = 2) {
   CalendarState state;
   state.DayCells.resize(3);
   state.DayCells[0].CellRect = {12, 83, 66, 137};
   state.DayCells[1].CellRect = {67, 83, 121, 137};
-  state.DayCells[2].CellRect = {12, 83, 66, 137};  // beyond CellCount
-  state.CellCount = 2;
+  state.DayCells[2].CellRect = {12, 83, 66, 137};
+  state.CellCount = cellCount;
   state.AnnouncementLinks = {{{410, 210, 500, 230}, "a", "http://a"},
                              {{410, 220, 533, 240}, "b", "http://b"}};
-  state.LinkCount = 2;
+  state.LinkCount = linkCount;
   return state;
 }
 
-struct HitCase {
-  int Count, X, Y, Expected;
+struct PointCase {
+  int X, Y;
+  std::optional<HotRegion> Button;
+  int Cell, Link;
+  bool Hand;
 };
 
-TEST(CellHitTest, CellsAreHalfOpenAndOnlyTheFirstCellCountAreSearched) {
+// Buttons count their borders as inside; cells and links do not count their
+// right and bottom edges; the hand shows over buttons and links, not days.
+TEST(HotRegions, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
+  constexpr auto no = std::nullopt;
+  using enum HotRegion;
   // clang-format off
-  constexpr HitCase cases[] = {
-      {2, 12, 83, 0}, {2, 65, 136, 0}, {2, 66, 100, -1},  // 66: the gap between columns
-      {2, 67, 100, 1}, {2, 20, 137, -1}, {2, 20, 82, -1},
-      {42, 100, 300, -1}, {42, 20, 100, 0}};  // a count beyond the cells held is safe
+  const PointCase cases[] = {
+      {12, 12, PreviousYear, -1, -1, true}, {35, 38, PreviousYear, -1, -1, true},
+      {94, 12, NextYear, -1, -1, true}, {117, 38, NextYear, -1, -1, true},
+      {124, 12, PreviousMonth, -1, -1, true}, {147, 38, PreviousMonth, -1, -1, true},
+      {206, 12, NextMonth, -1, -1, true}, {229, 38, NextMonth, -1, -1, true},
+      {236, 12, BackToToday, -1, -1, true}, {318, 38, BackToToday, -1, -1, true},
+      {375, 10, Hide, -1, -1, true}, {400, 35, Hide, -1, -1, true},
+      {11, 20, no, -1, -1, false}, {36, 20, no, -1, -1, false},  // 36 to 93: the year text
+      {93, 20, no, -1, -1, false}, {20, 11, no, -1, -1, false}, {20, 39, no, -1, -1, false},
+      {118, 20, no, -1, -1, false}, {148, 20, no, -1, -1, false}, {230, 20, no, -1, -1, false},
+      {319, 20, no, -1, -1, false}, {374, 20, no, -1, -1, false}, {401, 20, no, -1, -1, false},
+      {380, 9, no, -1, -1, false}, {380, 36, no, -1, -1, false},
+      {12, 83, no, 0, -1, false}, {65, 136, no, 0, -1, false}, {66, 100, no, -1, -1, false},
+      {67, 100, no, 1, -1, false}, {20, 137, no, -1, -1, false}, {20, 82, no, -1, -1, false},
+      {410, 210, no, -1, 0, true}, {450, 225, no, -1, 0, true}, {505, 225, no, -1, 1, true},
+      {450, 235, no, -1, 1, true}, {533, 230, no, -1, -1, false}, {450, 240, no, -1, -1, false}};
   // clang-format on
-  for (const HitCase& c : cases) {
-    CalendarState state = TwoCellsAndTwoLinks();
-    state.CellCount = c.Count;
-    EXPECT_EQ(CellIndexAt(state, c.X, c.Y), c.Expected) << c.Count << ": " << c.X << "," << c.Y;
+  const CalendarState state = TwoCellsAndTwoLinks();
+  for (const PointCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.X << "," << c.Y);
+    EXPECT_EQ(FixedRegionAt(c.X, c.Y), c.Button);
+    EXPECT_EQ(CellIndexAt(state, c.X, c.Y), c.Cell);
+    EXPECT_EQ(LinkIndexAt(state, c.X, c.Y), c.Link);
+    EXPECT_EQ(ShowsHandCursor(state, c.X, c.Y), c.Hand);
   }
-  CalendarState state = TwoCellsAndTwoLinks();
-  state.DayCells[0].CellRect = {};
-  EXPECT_EQ(CellIndexAt(state, 20, 100), -1) << "cell 2 lies beyond CellCount";
 }
 
-TEST(LinkHitTest, FirstLinkHoldingThePointWinsRightAndBottomEdgesAreOutside) {
-  // clang-format off
-  constexpr HitCase cases[] = {
-      {2, 450, 225, 0}, {2, 505, 225, 1}, {2, 450, 235, 1}, {2, 410, 210, 0},
-      {2, 533, 230, -1}, {2, 450, 240, -1},
-      {1, 505, 225, -1}, {0, 450, 215, -1},  // LinkCount limits the search ...
-      {9, 505, 235, 1}, {9, 300, 300, -1}};  // ... and overstating it is safe
-  // clang-format on
-  for (const HitCase& c : cases) {
-    CalendarState state = TwoCellsAndTwoLinks();
-    state.LinkCount = c.Count;
-    EXPECT_EQ(LinkIndexAt(state, c.X, c.Y), c.Expected) << c.Count << ": " << c.X << "," << c.Y;
-  }
-}
-
-TEST(HandCursor, ShowsOverButtonsAndLinksOnly) {
-  // clang-format off
-  constexpr HitCase cases[] = {
-      {2, 35, 38, true}, {2, 36, 20, false}, {2, 400, 35, true}, {2, 450, 215, true},
-      {2, 533, 230, false},  // right and bottom edge of link 1
-      {2, 20, 100, false},   // day cells keep the arrow
-      {0, 450, 215, false}, {0, 240, 20, true}};
-  // clang-format on
-  for (const HitCase& c : cases) {
-    CalendarState state = TwoCellsAndTwoLinks();
-    state.LinkCount = c.Count;
-    EXPECT_EQ(ShowsHandCursor(state, c.X, c.Y), c.Expected != 0) << c.X << "," << c.Y;
-  }
+TEST(HotRegions, OnlyTheCountedCellsAndLinksAreSearchedAndOverstatedCountsAreSafe) {
+  EXPECT_EQ(CellIndexAt(TwoCellsAndTwoLinks(42), 20, 100), 0);
+  EXPECT_EQ(CellIndexAt(TwoCellsAndTwoLinks(42), 100, 300), -1);
+  CalendarState firstCellGone = TwoCellsAndTwoLinks();
+  firstCellGone.DayCells[0].CellRect = {};
+  EXPECT_EQ(CellIndexAt(firstCellGone, 20, 100), -1) << "cell 2 lies beyond CellCount";
+  EXPECT_EQ(LinkIndexAt(TwoCellsAndTwoLinks(2, 1), 505, 225), -1);
+  EXPECT_EQ(LinkIndexAt(TwoCellsAndTwoLinks(2, 0), 450, 215), -1);
+  EXPECT_FALSE(ShowsHandCursor(TwoCellsAndTwoLinks(2, 0), 450, 215));
+  EXPECT_EQ(LinkIndexAt(TwoCellsAndTwoLinks(2, 9), 505, 235), 1);
+  EXPECT_EQ(LinkIndexAt(TwoCellsAndTwoLinks(2, 9), 300, 300), -1);
 }
 
 }  // namespace
