@@ -1,7 +1,11 @@
 // The calendar data as the face shows it: every cell of every month, pinned
-// by one digest, and the days worth naming written out.
+// by one digest, the days worth naming written out, and whatever a system
+// clock set anywhere can ask for.
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "calendar/lunar.h"
 #include "calendar/month_grid.h"
 
 namespace kelvo {
@@ -58,7 +62,10 @@ TEST(MonthGrid, RunsFromTheMondayBeforeTheFirstOverFiveOrSixWeeksAndMarksToday) 
       {2024, 2, 35, 29, "2024-01-29", "2024-03-03", {2024, 2, 10}, 12},
       {2024, 12, 42, 31, "2024-11-25", "2025-01-05", {2024, 12, 32}, -1},
       {2050, 12, 35, 31, "2050-11-28", "2051-01-01", {2024, 6, 1}, -1},  // one trailing cell
-      {2100, 2, 35, 28, "2100-02-01", "2100-03-07", {2100, 2, 1}, 0}};  // no leap year; past 2050
+      // A clock outside 1950 to 2050: Gregorian grids, today still marked.
+      {2100, 2, 35, 28, "2100-02-01", "2100-03-07", {2100, 2, 1}, 0},  // no leap year
+      {1, 1, 35, 31, "0001-01-01", "0001-02-04", {1, 1, 3}, 2},
+      {9999, 12, 35, 31, "9999-11-29", "10000-01-02", {}, -1}};
   // clang-format on
   for (const ShapeCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.Year << "-" << c.Month);
@@ -103,6 +110,9 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
       {"2019-12-07", "己亥年十一月十二", "大雪", 1}, {"1955-09-24", "乙未年八月初九", "秋分", 1},
       {"2031-05-06", "辛亥年闰三月十五", "立夏", 1}, {"2033-05-21", "癸丑年四月廿三", "小满", 1},
       {"1949-12-25", "己丑年十一月初六", "圣诞节", 1},  // no solar-term row before 1950
+      // Beyond the lunar table only Gregorian festivals are named.
+      {"1900-01-01", "", "元旦", 1}, {"1900-01-02", "", "", 0}, {"1900-02-02", "", "湿地日", 1, 1900, 1},
+      {"10000-01-01", "", "元旦", 1, 9999, 12},
       // Neighbour-month cells carry their texts, festivals and the next month's first term.
       {"2021-03-05", "辛丑年正月廿二", "惊蛰", 1, 2021, 2},
       {"1950-02-04", "己丑年腊月十八", "立春", 1, 1950, 1},
@@ -112,16 +122,45 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
   // clang-format on
   for (const DayCase& c : cases) {
     SCOPED_TRACE(c.Date);
-    const Date date = ParseIsoDate(c.Date).value();
     const bool own = c.GridYear == 0;
-    const std::optional<DayCell> cell =
-        own ? CellOn(date.Year, date.Month, c.Date) : CellOn(c.GridYear, c.GridMonth, c.Date);
+    const Date date = own ? ParseIsoDate(c.Date).value() : Date{c.GridYear, c.GridMonth, 1};
+    const std::optional<DayCell> cell = CellOn(date.Year, date.Month, c.Date);
     ASSERT_TRUE(cell.has_value());
     EXPECT_EQ(cell->LunarYearText + cell->LunarMonthText + cell->LunarDayText, c.Lunar);
     EXPECT_EQ(cell->LabelText, c.Caption);
     EXPECT_EQ(cell->IsFestivalOrTerm, c.Marked);
     EXPECT_EQ(cell->IsOtherMonth, !own);
-    EXPECT_EQ(cell->DayText, std::to_string(date.Day));
+  }
+}
+
+// Under AddressSanitizer/UBSan this also shows that no argument, however
+// wrong, reads outside a table or overflows.
+TEST(OutOfRange, AnyArgumentsGiveACleanResultAndImpossibleMonthsAnEmptyGrid) {
+  constexpr int16_t kLowest = std::numeric_limits<int16_t>::min();
+  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
+  for (int16_t year : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{1948}, int16_t{1949},
+                       int16_t{2050}, int16_t{2051}, int16_t{9999}, int16_t{10000}, kHighest}) {
+    for (int16_t month : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{2}, int16_t{12},
+                          int16_t{13}, kHighest}) {
+      SCOPED_TRACE(::testing::Message() << year << "-" << month);
+      const MonthGrid grid = BuildMonthGrid(year, month, Date{year, month, 1});
+      if (year >= 1 && year <= 9999 && month >= 1 && month <= 12) {
+        EXPECT_TRUE(grid.CellCount == 35 || grid.CellCount == 42);
+      } else {
+        EXPECT_EQ(grid.CellCount + grid.DaysInMonth, 0);
+      }
+      EXPECT_EQ(grid.DayCells.size(), static_cast<size_t>(grid.CellCount));
+      for (int16_t day : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{29}, int16_t{30},
+                          int16_t{31}, int16_t{32}, kHighest}) {
+        DayCell cell;
+        ConvertToLunar(year, month, day, cell);
+        if (!IsValidDate({year, month, day})) {
+          EXPECT_EQ(cell.LunarYearText + cell.LunarMonthText + cell.LunarDayText, "");
+          EXPECT_EQ(cell.LabelText, "");
+          EXPECT_FALSE(cell.IsFestivalOrTerm);
+        }
+      }
+    }
   }
 }
 

@@ -41,7 +41,10 @@ TEST_F(FacePainterTest, WholeFacesMatchTheirRecordedDigests) {
                                                                {9, 31, 0, 62740119862178339u}};
   for (const auto& [month, selected, hover, expected] : faces) {
     Calls calls = Show(2024, month, selected, hover);
-    for (const DayCell& cell : wnd.State.DayCells) calls.push_back(Area(cell.CellRect));
+    for (const DayCell& cell : wnd.State.DayCells) {
+      std::ostringstream rect;
+      calls.push_back((rect << cell.CellRect, rect.str()));
+    }
     uint64_t digest = 14695981039346656037u;
     for (const std::string& call : calls) {
       for (const char c : call + '\n') digest = (digest ^ uint8_t(c)) * 1099511628211u;

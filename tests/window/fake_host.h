@@ -8,12 +8,11 @@
 
 namespace kelvo::testing {
 
-inline std::string Rgb(Color c) {
-  return std::to_string(c.Red) + ',' + std::to_string(c.Green) + ',' + std::to_string(c.Blue);
+inline std::ostream& operator<<(std::ostream& out, Color c) {
+  return out << int(c.Red) << ',' << int(c.Green) << ',' << int(c.Blue);
 }
-inline std::string Area(const Rect& a) {
-  return std::to_string(a.Left) + ',' + std::to_string(a.Top) + ',' + std::to_string(a.Right) +
-         ',' + std::to_string(a.Bottom);
+inline std::ostream& operator<<(std::ostream& out, const Rect& r) {
+  return out << r.Left << ',' << r.Top << ',' << r.Right << ',' << r.Bottom;
 }
 
 // A canvas that draws nothing and writes each call down as one line of text,
@@ -21,8 +20,8 @@ inline std::string Area(const Rect& a) {
 class RecordingCanvas : public Canvas {
  public:
   void Box(int x1, int y1, int x2, int y2, Color outline, int width, Color fill) override {
-    Add({x1, y1, x2 + 1, y2 + 1}, "box ", x1, ',', y1, '-', x2, ',', y2, ' ', Rgb(outline), " w",
-        width, " fill ", Rgb(fill));
+    Add({x1, y1, x2 + 1, y2 + 1}, "box ", x1, ',', y1, '-', x2, ',', y2, ' ', outline, " w", width,
+        " fill ", fill);
   }
   void StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
                    int dh) override {
@@ -30,12 +29,12 @@ class RecordingCanvas : public Canvas {
         sx, ',', sy, ' ', sw, 'x', sh, " -> ", dx, ',', dy, ' ', dw, 'x', dh);
   }
   void VerticalGradient(const Rect& a, Color top, Color bottom) override {
-    Add(a, "gradient ", Area(a), ' ', Rgb(top), " -> ", Rgb(bottom));
+    Add(a, "gradient ", a, ' ', top, " -> ", bottom);
   }
   void Text(std::string_view text, const Rect& a, const FontSpec& font, Color color,
             unsigned flags) override {
-    Add(a, "text ", text, ' ', Area(a), ' ', font.Name, ' ', font.Points, font.Bold ? " bold" : "",
-        font.Underline ? " underline" : "", ' ', Rgb(color), flags & TextCenter ? " centre" : "",
+    Add(a, "text ", text, ' ', a, ' ', font.Name, ' ', font.Points, font.Bold ? " bold" : "",
+        font.Underline ? " underline" : "", ' ', color, flags & TextCenter ? " centre" : "",
         flags & TextVCenter ? " middle" : "", flags & TextEndEllipsis ? " ellipsis" : "");
   }
 
