@@ -3,21 +3,13 @@
 // clock set anywhere can ask for.
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <algorithm>
 
 #include "calendar/lunar.h"
 #include "calendar/month_grid.h"
 
 namespace kelvo {
 namespace {
-
-// The cell of `date` in the grid of (year, month), if it shows there.
-std::optional<DayCell> CellOn(int16_t year, int16_t month, std::string_view date) {
-  for (const DayCell& cell : BuildMonthGrid(year, month, Date{}).DayCells) {
-    if (cell.DateText == date) return cell;
-  }
-  return std::nullopt;
-}
 
 // FNV-1a over every field of every cell of the lunar table's years, 1949 to
 // 2051: the 1212 months the calendar shows and the months at the tables' ends.
@@ -111,7 +103,7 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
       {"2031-05-06", "辛亥年闰三月十五", "立夏", 1}, {"2033-05-21", "癸丑年四月廿三", "小满", 1},
       {"1949-12-25", "己丑年十一月初六", "圣诞节", 1},  // no solar-term row before 1950
       // Beyond the lunar table only Gregorian festivals are named.
-      {"1900-01-01", "", "元旦", 1}, {"1900-01-02", "", "", 0}, {"1900-02-02", "", "湿地日", 1, 1900, 1},
+      {"1900-01-01", "", "元旦", 1}, {"1900-02-02", "", "湿地日", 1, 1900, 1},
       {"10000-01-01", "", "元旦", 1, 9999, 12},
       // Neighbour-month cells carry their texts, festivals and the next month's first term.
       {"2021-03-05", "辛丑年正月廿二", "惊蛰", 1, 2021, 2},
@@ -124,8 +116,10 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
     SCOPED_TRACE(c.Date);
     const bool own = c.GridYear == 0;
     const Date date = own ? ParseIsoDate(c.Date).value() : Date{c.GridYear, c.GridMonth, 1};
-    const std::optional<DayCell> cell = CellOn(date.Year, date.Month, c.Date);
-    ASSERT_TRUE(cell.has_value());
+    const std::vector<DayCell> cells = BuildMonthGrid(date.Year, date.Month, Date{}).DayCells;
+    const auto cell =
+        std::find_if(cells.begin(), cells.end(), [&](auto& d) { return d.DateText == c.Date; });
+    ASSERT_NE(cell, cells.end());
     EXPECT_EQ(cell->LunarYearText + cell->LunarMonthText + cell->LunarDayText, c.Lunar);
     EXPECT_EQ(cell->LabelText, c.Caption);
     EXPECT_EQ(cell->IsFestivalOrTerm, c.Marked);
@@ -136,12 +130,10 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
 // Under AddressSanitizer/UBSan this also shows that no argument, however
 // wrong, reads outside a table or overflows.
 TEST(OutOfRange, AnyArgumentsGiveACleanResultAndImpossibleMonthsAnEmptyGrid) {
-  constexpr int16_t kLowest = std::numeric_limits<int16_t>::min();
-  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
-  for (int16_t year : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{1948}, int16_t{1949},
-                       int16_t{2050}, int16_t{2051}, int16_t{9999}, int16_t{10000}, kHighest}) {
-    for (int16_t month : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{2}, int16_t{12},
-                          int16_t{13}, kHighest}) {
+  const int16_t edges[] = {-32768, -1, 0,    1,    2,    12,   13,   28,    29,
+                           30,     31, 1948, 1949, 2050, 2051, 9999, 10000, 32767};
+  for (int16_t year : edges) {
+    for (int16_t month : edges) {
       SCOPED_TRACE(::testing::Message() << year << "-" << month);
       const MonthGrid grid = BuildMonthGrid(year, month, Date{year, month, 1});
       if (year >= 1 && year <= 9999 && month >= 1 && month <= 12) {
@@ -150,8 +142,7 @@ TEST(OutOfRange, AnyArgumentsGiveACleanResultAndImpossibleMonthsAnEmptyGrid) {
         EXPECT_EQ(grid.CellCount + grid.DaysInMonth, 0);
       }
       EXPECT_EQ(grid.DayCells.size(), static_cast<size_t>(grid.CellCount));
-      for (int16_t day : {kLowest, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{29}, int16_t{30},
-                          int16_t{31}, int16_t{32}, kHighest}) {
+      for (int16_t day : edges) {
         DayCell cell;
         ConvertToLunar(year, month, day, cell);
         if (!IsValidDate({year, month, day})) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/window/fake_host.h"
+#include "window/hot_regions.h"
 
 namespace kelvo::testing {
 namespace {
@@ -21,7 +22,8 @@ class CalendarWndTest : public ::testing::Test {
     host.TodayDate = today;
     wnd.StartAtToday();
     host.Face.Clear();
-    host.SurfaceChanges = 0;
+    host.SurfaceChanges = host.Drags = 0;
+    host.Events.clear();
   }
   // Shown month and selected day, as the panel shows them.
   std::string Shown() const {
@@ -34,9 +36,8 @@ class CalendarWndTest : public ::testing::Test {
 };
 
 TEST_F(CalendarWndTest, StartBackToTodayAndTimeChangeShowTodaysMonth) {
-  host.TodayDate = {2024, 3, 15};
   wnd.State.HoverCell = 7;
-  wnd.StartAtToday();
+  wnd.StartAtToday();  // the host's today is 2024-03-15
   EXPECT_EQ(Shown(), "2024-03-15");
   EXPECT_EQ(wnd.State.HoverCell, -1);
   EXPECT_TRUE(wnd.State.DayCells[18].IsToday);
@@ -58,11 +59,12 @@ TEST_F(CalendarWndTest, StartBackToTodayAndTimeChangeShowTodaysMonth) {
 
 struct ClickCase {
   Date Today;
-  int Button, PressX, PressY, ReleaseX, ReleaseY;
+  int Button, X, Y;  // pressed and, unless ReleaseX is given, released there
   const char* Expected;
   int Drags = 0;
   Calls Events = {};
   std::string LastCall = "";  // when not the end of a repaint, or nothing at all
+  int ReleaseX = -1, ReleaseY = -1;
 };
 
 // Which point belongs to which button, cell or link, edges included, is pinned
@@ -72,41 +74,36 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
   constexpr int L = LeftButton, R = RightButton, M = MiddleButton;
   // clang-format off
   const ClickCase cases[] = {
-      {mar15, L, 149, 275, 149, 275, "2024-03-20"}, {mar15, R, 94, 165, 94, 165, "2024-03-05"},
-      {mar15, L, 94, 165, 149, 165, "2024-03-15"},  // the 5th, then the 6th: nothing
-      {{2024, 5, 10}, L, 94, 110, 94, 110, "2024-04-30"},  // a leading cell
-      {feb10, L, 314, 330, 314, 330, "2024-03-02"},        // a trailing cell
-      {feb10, L, 204, 110, 259, 330, "2024-03-01"},        // both show 1: the trailing one
-      {{1950, 1, 10}, L, 314, 105, 314, 105, "1950-01-31"},  // January 1950 stays
+      {mar15, L, 149, 275, "2024-03-20"}, {mar15, R, 94, 165, "2024-03-05"},
+      {mar15, L, 94, 165, "2024-03-15", 0, {}, "", 149, 165},  // the 5th, then the 6th: nothing
+      {{2024, 5, 10}, L, 94, 110, "2024-04-30"}, {feb10, L, 314, 330, "2024-03-02"},  // neighbours
+      {feb10, L, 204, 110, "2024-03-01", 0, {}, "", 259, 330},  // 1st, then trailing 1st
+      {{1950, 1, 10}, L, 314, 105, "1950-01-31"},  // January 1950 stays
       // The buttons step within January 1950 to December 2050; only the previous-year
       // button keeps its hover image after its action, whether or not it stepped.
-      {mar15, L, 20, 20, 20, 20, "2023-03-15", 0, {}, Arrow(23, 12)},
-      {{1950, 8, 1}, L, 20, 20, 20, 20, "1950-08-01", 0, {}, Arrow(23, 12)},
-      {mar15, L, 100, 20, 100, 20, "2025-03-15"}, {{2050, 6, 9}, L, 100, 20, 100, 20, "2050-06-09"},
-      {{2049, 12, 5}, L, 100, 20, 100, 20, "2050-12-05"},
-      {{2049, 12, 5}, L, 210, 20, 210, 20, "2050-01-05"},
-      {{2050, 12, 31}, L, 210, 20, 210, 20, "2050-12-31"},
-      {{1951, 1, 20}, L, 130, 20, 130, 20, "1950-12-20"},
-      {{1950, 1, 20}, L, 130, 20, 130, 20, "1950-01-20"},
-      {{2024, 1, 31}, L, 210, 20, 210, 20, "2024-02-29"},  // lowered when painted
-      {mar15, L, 130, 20, 130, 20, "2024-02-15"}, {mar15, L, 210, 20, 210, 20, "2024-04-15"},
-      {mar15, R, 210, 20, 210, 20, "2024-04-15"},
-      {mar15, L, 400, 35, 400, 35, "2024-03-15", 0, {"hide", "menu 100 显示日历"}},
-      {mar15, L, 450, 220, 450, 220, "2024-03-15", 0, {"open http://example.test/a"}},
-      {mar15, L, 36, 38, 36, 38, "2024-03-15", 1}, {mar15, L, 93, 20, 93, 20, "2024-03-15", 1},
-      {mar15, L, 66, 100, 66, 100, "2024-03-15", 1}, {mar15, L, 5, 5, 5, 5, "2024-03-15", 1},
-      {mar15, L, 470, 260, 470, 260, "2024-03-15", 1}, {mar15, R, 470, 260, 470, 260, "2024-03-15"},
-      {mar15, M, 470, 260, 470, 260, "2024-03-15"}};
+      {mar15, L, 20, 20, "2023-03-15", 0, {}, Arrow(23, 12)},
+      {{1950, 8, 1}, L, 20, 20, "1950-08-01", 0, {}, Arrow(23, 12)},
+      {mar15, L, 100, 20, "2025-03-15"}, {{2050, 6, 9}, L, 100, 20, "2050-06-09"},
+      {{2049, 12, 5}, L, 100, 20, "2050-12-05"}, {{2049, 12, 5}, L, 210, 20, "2050-01-05"},
+      {{2050, 12, 31}, L, 210, 20, "2050-12-31"}, {{1951, 1, 20}, L, 130, 20, "1950-12-20"},
+      {{1950, 1, 20}, L, 130, 20, "1950-01-20"}, {mar15, L, 130, 20, "2024-02-15"},
+      {{2024, 1, 31}, L, 210, 20, "2024-02-29"},  // lowered when painted
+      {mar15, L, 210, 20, "2024-04-15"}, {mar15, R, 210, 20, "2024-04-15"},
+      {mar15, L, 400, 35, "2024-03-15", 0, {"hide", "menu 100 显示日历"}},
+      {mar15, L, 450, 220, "2024-03-15", 0, {"open http://example.test/a"}},
+      {mar15, L, 36, 38, "2024-03-15", 1}, {mar15, L, 93, 20, "2024-03-15", 1},  // year text
+      {mar15, L, 66, 100, "2024-03-15", 1}, {mar15, L, 5, 5, "2024-03-15", 1},
+      {mar15, L, 470, 260, "2024-03-15", 1}, {mar15, R, 470, 260, "2024-03-15"},
+      {mar15, M, 470, 260, "2024-03-15"}};
   // clang-format on
   for (const ClickCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.Button << " at " << c.PressX << "," << c.PressY);
+    SCOPED_TRACE(::testing::Message() << c.Button << " at " << c.X << "," << c.Y);
     StartOn(c.Today);
     wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版", "http://example.test/a"}};
     wnd.State.LinkCount = 1;
-    host.Drags = 0;
-    host.Events.clear();
-    wnd.OnMouseDown(c.Button, 0, c.PressX, c.PressY);
-    wnd.OnMouseUp(c.Button, 0, c.ReleaseX, c.ReleaseY);
+    wnd.OnMouseDown(c.Button, 0, c.X, c.Y);
+    wnd.OnMouseUp(c.Button, 0, c.ReleaseX < 0 ? c.X : c.ReleaseX,
+                  c.ReleaseX < 0 ? c.Y : c.ReleaseY);
     EXPECT_EQ(Shown(), c.Expected);
     const bool moved = FormatIsoDate(c.Today) != c.Expected;
     EXPECT_EQ(host.Face.Drew("gradient "), moved);
@@ -119,15 +116,12 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
     EXPECT_EQ(host.Drags, c.Drags);
     EXPECT_EQ(host.Events, c.Events);
   }
-  EXPECT_TRUE(wnd.ShowsHandCursor(35, 38));
-  EXPECT_FALSE(wnd.ShowsHandCursor(36, 20));
 }
 
-TEST_F(CalendarWndTest, HoveringACellOutlinesItUntilTheMouseMovesOffOrLeaves) {
+TEST_F(CalendarWndTest, MovesHoverCellsAndArrowsUntilTheMouseMovesOffOrLeaves) {
   StartOn({2024, 3, 15});
   wnd.OnMouseMove(0, 0, 204, 165);
   EXPECT_EQ(wnd.State.HoverCell, 10);
-  EXPECT_EQ(host.LeaveRequests, 1);
   EXPECT_TRUE(host.Face.Drew("box 177,138-230,191 255,187,0 w3 fill 255,255,255"));
   EXPECT_EQ(Calls(host.Face.Calls.end() - 4, host.Face.Calls.end()), AllArrowsNormal);
   host.Face.Clear();
@@ -142,17 +136,13 @@ TEST_F(CalendarWndTest, HoveringACellOutlinesItUntilTheMouseMovesOffOrLeaves) {
   wnd.OnMouseLeave();
   EXPECT_EQ(wnd.State.HoverCell, -1);
   EXPECT_TRUE(host.Face.Drew("gradient "));
-}
-
-TEST_F(CalendarWndTest, ArrowsShowTheirBlueFramesUnderTheMouseAndNormalOnesAway) {
-  StartOn({2024, 3, 15});
   // clang-format off
-  const std::tuple<int, int, Calls> hovers[] = {
+  const std::tuple<int, int, Calls> arrows[] = {
       {12, 12, {Arrow(23, 12)}}, {117, 38, {Arrow(69, 94)}}, {147, 12, {Arrow(23, 124)}},
       {206, 38, {Arrow(69, 206)}}, {36, 20, AllArrowsNormal}, {380, 20, AllArrowsNormal},
       {250, 20, {}}};  // 返回今天 leaves them as they are
   // clang-format on
-  for (const auto& [x, y, frames] : hovers) {
+  for (const auto& [x, y, frames] : arrows) {
     wnd.OnMouseMove(0, 0, 20, 20);
     host.Face.Clear();
     host.LeaveRequests = host.SurfaceChanges = 0;
@@ -161,6 +151,62 @@ TEST_F(CalendarWndTest, ArrowsShowTheirBlueFramesUnderTheMouseAndNormalOnesAway)
     EXPECT_EQ(host.LeaveRequests, frames.size() == 1 ? 1 : 0);  // to take the hover image back
     EXPECT_EQ(host.SurfaceChanges, frames.empty() ? 0 : 1);
   }
+}
+
+struct PointCase {
+  int X, Y;
+  std::optional<HotRegion> Button;
+  int Cell, Link;
+  bool Hand;
+};
+
+// Buttons count their borders as inside; cells and links do not count their
+// right and bottom edges; the hand shows over buttons and links, not days.
+TEST_F(CalendarWndTest, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
+  StartOn({2024, 3, 15});
+  wnd.State.AnnouncementLinks = {{{410, 210, 500, 230}, "a", "http://a"},
+                                 {{410, 220, 533, 240}, "b", "http://b"}};
+  wnd.State.LinkCount = 2;
+  constexpr auto no = std::nullopt;
+  using enum HotRegion;
+  // clang-format off
+  const PointCase cases[] = {
+      {12, 12, PreviousYear, -1, -1, true}, {35, 38, PreviousYear, -1, -1, true},
+      {94, 12, NextYear, -1, -1, true}, {117, 38, NextYear, -1, -1, true},
+      {124, 12, PreviousMonth, -1, -1, true}, {147, 38, PreviousMonth, -1, -1, true},
+      {206, 12, NextMonth, -1, -1, true}, {229, 38, NextMonth, -1, -1, true},
+      {236, 12, BackToToday, -1, -1, true}, {318, 38, BackToToday, -1, -1, true},
+      {375, 10, Hide, -1, -1, true}, {400, 35, Hide, -1, -1, true},
+      {11, 20, no, -1, -1, 0}, {36, 20, no, -1, -1, 0}, {93, 20, no, -1, -1, 0},  // 36-93: year
+      {20, 11, no, -1, -1, 0}, {20, 39, no, -1, -1, 0}, {118, 20, no, -1, -1, 0},
+      {148, 20, no, -1, -1, 0}, {230, 20, no, -1, -1, 0}, {319, 20, no, -1, -1, 0},
+      {374, 20, no, -1, -1, 0}, {401, 20, no, -1, -1, 0}, {380, 9, no, -1, -1, 0},
+      {380, 36, no, -1, -1, 0}, {12, 83, no, 0, -1, 0}, {65, 136, no, 0, -1, 0},
+      {66, 100, no, -1, -1, 0}, {67, 100, no, 1, -1, 0}, {20, 137, no, -1, -1, 0},
+      {20, 82, no, -1, -1, 0}, {410, 210, no, -1, 0, 1}, {450, 225, no, -1, 0, 1},
+      {505, 225, no, -1, 1, 1}, {450, 235, no, -1, 1, 1}, {533, 230, no, -1, -1, 0},
+      {450, 240, no, -1, -1, 0}};
+  // clang-format on
+  const CalendarState& state = wnd.State;
+  for (const PointCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.X << "," << c.Y);
+    EXPECT_EQ(FixedRegionAt(c.X, c.Y), c.Button);
+    EXPECT_EQ(CellIndexAt(state, c.X, c.Y), c.Cell);
+    EXPECT_EQ(LinkIndexAt(state, c.X, c.Y), c.Link);
+    EXPECT_EQ(wnd.ShowsHandCursor(c.X, c.Y), c.Hand);
+  }
+  // Only the counted cells and links are searched, and overstated counts are safe.
+  wnd.State.CellCount = 42;  // 35 held
+  EXPECT_EQ(CellIndexAt(state, 100, 360), -1);
+  wnd.State.CellCount = 1;
+  EXPECT_EQ(CellIndexAt(state, 94, 110), -1);
+  wnd.State.LinkCount = 9;
+  EXPECT_EQ(LinkIndexAt(state, 505, 235), 1);
+  EXPECT_EQ(LinkIndexAt(state, 300, 300), -1);
+  wnd.State.LinkCount = 1;
+  EXPECT_EQ(LinkIndexAt(state, 505, 225), -1);
+  wnd.State.LinkCount = 0;
+  EXPECT_FALSE(ShowsHandCursor(state, 450, 215));
 }
 
 }  // namespace
