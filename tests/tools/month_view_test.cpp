@@ -26,13 +26,13 @@ ToolRun RunTool(std::vector<std::string_view> args, bool colour = false) {
 }
 
 TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
-  const char* const date = "is not a real date of the form YYYY-MM-DD";
+  const std::string form = "is not a real date of the form YYYY-MM-DD";
   // clang-format off
   const std::pair<std::vector<std::string_view>, std::string> cases[] = {
       {{}, "missing YEAR (see --help)"}, {{"--tsv"}, "missing YEAR (see --help)"},
-      {{"abc"}, "YEAR must be a number, got 'abc'"},
+      {{"abc"}, "YEAR must be a number, got 'abc'"}, {{""}, "YEAR must be a number, got ''"},
       {{"2024x"}, "YEAR must be a number, got '2024x'"},
-      {{""}, "YEAR must be a number, got ''"}, {{" 2024"}, "YEAR must be a number, got ' 2024'"},
+      {{" 2024"}, "YEAR must be a number, got ' 2024'"},
       {{"1949"}, "YEAR must be from 1950 to 2050, got 1949"},
       {{"2051", "1"}, "YEAR must be from 1950 to 2050, got 2051"},
       {{"99999999999999999999999"}, "YEAR must be from 1950 to 2050, got 99999999999999999999999"},
@@ -40,10 +40,10 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{"2024", "13"}, "MONTH must be from 1 to 12, got 13"},
       {{"2024", "1.5"}, "MONTH must be a number, got '1.5'"},
       {{"2024", "-1"}, "unknown option '-1' (see --help)"},
-      {{"2024", "2", "3"}, "unexpected argument '3'"},
       {{"--colour", "2024"}, "unknown option '--colour' (see --help)"},
-      {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"},
-      {{"--today=", "2024"}, std::string("--today: '' ") + date}};
+      {{"2024", "2", "3"}, "unexpected argument '3'"},
+      {{"--today=", "2024"}, "--today: '' " + form},
+      {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"}};
   // clang-format on
   const auto expectBad = [](std::vector<std::string_view> args, const std::string& message) {
     const ToolRun run = RunTool(args);
@@ -56,7 +56,7 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
   for (const char* day :
        {"2024-2-10", "2023-02-29", "2024/01/01", "20240101", " 2024-01-01", "2024-01-01 ",
         "2024-01-0x", "+024-01-01", "2024-01-011", "0000-01-01", "2024-04-31", "2100-02-29"}) {
-    expectBad({"--today", day, "2024"}, std::string("--today: '") + day + "' " + date);
+    expectBad({"--today", day, "2024"}, "--today: '" + std::string(day) + "' " + form);
   }
   for (const ToolRun& help :
        {RunTool({"--help"}), RunTool({"2024", "13", "--help"}), RunTool({"-h"})}) {

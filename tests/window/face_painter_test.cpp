@@ -14,13 +14,12 @@ class FacePainterTest : public ::testing::Test {
  protected:
   // The face of 2024-`month` with `selected` chosen and `hover` under the mouse.
   const Calls& Show(int16_t month, int16_t selected, int hover = -1) {
-    const int16_t year = 2024;
-    wnd.State.ShownYear = year;
+    wnd.State.ShownYear = 2024;
     wnd.State.ShownMonth = month;
     wnd.State.SelectedDay = selected;
     wnd.State.HoverCell = hover;
     host.Face.Clear();
-    wnd.BuildMonth(year, month);
+    wnd.BuildMonth(2024, month);
     return host.Face.Calls;
   }
   FakeHost host;  // today is 2024-03-15
@@ -47,17 +46,12 @@ TEST_F(FacePainterTest, WholeFacesMatchTheirRecordedDigests) {
   }
 }
 
-struct CellCase {
-  int16_t Month, Selected;
-  int Hover, Cell;
-  Calls Expected;
-};
-
 // Outlines come before today's fill, so a selected or hovered today shows
 // only the fill; the selection needs a day of the shown month, the hover not.
 TEST_F(FacePainterTest, CellsShowSelectionHoverAndTodayInThatOrder) {
   // clang-format off
-  const CellCase cases[] = {
+  // The month of 2024, selected day, hovered cell; a cell and what is drawn in it.
+  const std::tuple<int16_t, int16_t, int, int, Calls> cases[] = {
       {3, 15, 18, 18, {"box 232,193-285,246 255,187,0 w3 fill 255,255,255",
                        "box 232,193-285,246 255,187,0 w3 fill 255,255,255",
                        "box 232,193-285,246 255,187,0 w3 fill 255,187,0",
@@ -72,9 +66,9 @@ TEST_F(FacePainterTest, CellsShowSelectionHoverAndTodayInThatOrder) {
       {2, 1, -1, 32, {"text 1 232,313,285,356 Arial 13 bold 191,191,191 centre",  // March 1st
                       "text 廿一 232,335,285,356 宋体 9 191,191,191 centre ellipsis"}}};
   // clang-format on
-  for (const CellCase& c : cases) {
-    Show(c.Month, c.Selected, c.Hover);
-    EXPECT_EQ(host.Face.Within(wnd.State.DayCells[c.Cell].CellRect), c.Expected) << c.Month;
+  for (const auto& [month, selected, hover, cell, expected] : cases) {
+    Show(month, selected, hover);
+    EXPECT_EQ(host.Face.Within(wnd.State.DayCells[cell].CellRect), expected) << month;
   }
   // Before the lunar new year the stem-branch year is the old one, the zodiac the shown year's.
   EXPECT_EQ(Show(1, 15).front(), "box 0,0-537,369 87,171,255 w2 fill 255,255,255");  // clears

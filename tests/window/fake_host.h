@@ -1,7 +1,6 @@
 #pragma once
 #include <algorithm>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "window/window_host.h"
@@ -67,8 +66,7 @@ class RecordingCanvas : public Canvas {
   std::vector<Rect> m_areas;
 };
 
-// A window host with a fixed "today" that records what the window asked of
-// the platform.
+// A window host with a fixed "today" that records what the window asked for.
 class FakeHost : public WindowHost {
  public:
   Canvas& Surface() override { return Face; }
