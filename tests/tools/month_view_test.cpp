@@ -103,6 +103,8 @@ TEST(Output, TsvHasAHeaderThenOneLinePerCellAndTheGridLooksLikeTheFace) {
         "\x1b[1;97;43m   [10]   \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
     EXPECT_NE(colour.Out.find(piece), std::string::npos) << piece;
   }
+  const ToolRun all = RunTool({"2050"});  // twelve months, a blank line between two
+  EXPECT_EQ(std::count(all.Lines.begin(), all.Lines.end(), ""), 11);
 }
 
 }  // namespace

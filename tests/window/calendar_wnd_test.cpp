@@ -66,8 +66,7 @@ struct ClickCase {
   int ReleaseX = -1, ReleaseY = -1;
 };
 
-// Which point belongs to which button, cell or link, edges included, is pinned
-// by the hot-region tests; here each kind of place is pressed once.
+// Edges of buttons, cells and links are pinned further down; here each place is pressed once.
 TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWindow) {
   const Date mar15{2024, 3, 15}, feb10{2024, 2, 10};
   constexpr int L = LeftButton, R = RightButton, M = MiddleButton;
