@@ -52,10 +52,9 @@ TEST(MonthGrid, RunsFromTheMondayBeforeTheFirstOverFiveOrSixWeeksAndMarksToday) 
       {2024, 2, 35, 29, "2024-01-29", "2024-03-03", {2024, 2, 10}, 12},
       {2024, 12, 42, 31, "2024-11-25", "2025-01-05", {2024, 12, 32}, -1},
       {2050, 12, 35, 31, "2050-11-28", "2051-01-01", {2024, 6, 1}, -1},  // one trailing cell
-      // A clock outside 1950 to 2050: Gregorian grids, today still marked.
-      {2100, 2, 35, 28, "2100-02-01", "2100-03-07", {2100, 2, 1}, 0},  // no leap year
+      {2100, 2, 35, 28, "2100-02-01", "2100-03-07", {2100, 2, 1}, 0},  // clocks past 2050 ...
       {1, 1, 35, 31, "0001-01-01", "0001-02-04", {1, 1, 3}, 2},
-      {9999, 12, 35, 31, "9999-11-29", "10000-01-02", {}, -1}};
+      {9999, 12, 35, 31, "9999-11-29", "10000-01-02", {}, -1}};  // ... or before 1950
   // clang-format on
   for (const ShapeCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.Year << "-" << c.Month);
@@ -94,6 +93,7 @@ TEST(MonthGrid, DaysShowTheirLunarDateAndCaption) {
       // Mother's Day (second Sunday of May) beats 护士节; festivals with a first year.
       {"2019-05-12", "己亥年四月初八", "母亲节", 1}, {"2025-05-12", "乙巳年四月十五", "护士节", 1},
       {"1988-09-20", "戊辰年八月初十", "初十", 0}, {"1989-09-20", "己巳年八月廿一", "爱牙日", 1},
+      // Solar terms, among them those mended to the astronomical dates.
       {"2019-04-20", "己亥年三月十六", "谷雨", 1}, {"2019-05-21", "己亥年四月十七", "小满", 1},
       {"2019-06-21", "己亥年五月十九", "夏至", 1}, {"2019-09-23", "己亥年八月廿五", "秋分", 1},
       {"2019-12-07", "己亥年十一月十二", "大雪", 1}, {"1955-09-24", "乙未年八月初九", "秋分", 1},

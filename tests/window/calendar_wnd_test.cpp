@@ -163,12 +163,12 @@ TEST_F(CalendarWndTest, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
   // clang-format off
   // x, y: the button there, the cell and link index (-1: none), the hand cursor.
   const std::tuple<int, int, std::optional<HotRegion>, int, int, bool> cases[] = {
-      {12, 12, PreviousYear, -1, -1, true}, {35, 38, PreviousYear, -1, -1, true},
-      {94, 12, NextYear, -1, -1, true}, {117, 38, NextYear, -1, -1, true},
-      {124, 12, PreviousMonth, -1, -1, true}, {147, 38, PreviousMonth, -1, -1, true},
-      {206, 12, NextMonth, -1, -1, true}, {229, 38, NextMonth, -1, -1, true},
-      {236, 12, BackToToday, -1, -1, true}, {318, 38, BackToToday, -1, -1, true},
-      {375, 10, Hide, -1, -1, true}, {400, 35, Hide, -1, -1, true},
+      {12, 12, PreviousYear, -1, -1, 1}, {35, 38, PreviousYear, -1, -1, 1},
+      {94, 12, NextYear, -1, -1, 1}, {117, 38, NextYear, -1, -1, 1},
+      {124, 12, PreviousMonth, -1, -1, 1}, {147, 38, PreviousMonth, -1, -1, 1},
+      {206, 12, NextMonth, -1, -1, 1}, {229, 38, NextMonth, -1, -1, 1},
+      {236, 12, BackToToday, -1, -1, 1}, {318, 38, BackToToday, -1, -1, 1},
+      {375, 10, Hide, -1, -1, 1}, {400, 35, Hide, -1, -1, 1},
       {11, 20, no, -1, -1, 0}, {36, 20, no, -1, -1, 0}, {93, 20, no, -1, -1, 0},  // 36-93: year
       {20, 11, no, -1, -1, 0}, {20, 39, no, -1, -1, 0}, {118, 20, no, -1, -1, 0},
       {148, 20, no, -1, -1, 0}, {230, 20, no, -1, -1, 0}, {319, 20, no, -1, -1, 0},

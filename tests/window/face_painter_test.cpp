@@ -70,8 +70,8 @@ TEST_F(FacePainterTest, CellsShowSelectionHoverAndTodayInThatOrder) {
     Show(month, selected, hover);
     EXPECT_EQ(host.Face.Within(wnd.State.DayCells[cell].CellRect), expected) << month;
   }
-  // Before the lunar new year the stem-branch year is the old one, the zodiac the shown year's.
   EXPECT_EQ(Show(1, 15).front(), "box 0,0-537,369 87,171,255 w2 fill 255,255,255");  // clears
+  // Before the lunar new year the stem-branch year is the old one, the zodiac the shown year's.
   EXPECT_TRUE(host.Face.Drew("text 癸卯年 【龙年】 408,152,535,172 宋体 10 255,255,255 centre"));
   EXPECT_TRUE(host.Face.Drew("text 腊月初五 ") && host.Face.Drew("text 星期一 "));
 }
