@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "desktop/win32/platform_text.h"
 #include "tests/support/registry_snapshot.h"
@@ -14,137 +14,86 @@ namespace kelvo {
 namespace {
 
 using namespace std::string_literals;
-using testing::DeleteValue;
 using testing::ReadValue;
-using testing::StoredValue;
 using testing::WriteValue;
 
 constexpr const char* kSettings = "SOFTWARE\\KelvoCalendar";
 constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-bool KeyExists(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-DWORD ValueCount(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-  DWORD values = 0;
-  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                   nullptr, nullptr, nullptr);
-  RegCloseKey(key);
-  return values;
-}
-
-void WriteDword(const char* path, const char* name, DWORD value) {
-  ASSERT_TRUE(
-      WriteValue(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)));
-}
-
-std::string ThisModulePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FromWide(path);
-}
+const std::string kOne = "\x01\x00\x00\x00"s;
 
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Each case starts like a first run; the snapshots put back what the
-    // prefix had.
-    DeleteValue(kRun, "KelvoCalendar");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
-
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KelvoSettingsTestWindow";
-    RegisterClassW(&wc);
-    hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"KelvoSettingsTestWindow", L"", WS_POPUP, 0, 0, 100,
-                           100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    TearDown();  // each case starts like a first run
+    hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
+                           nullptr, nullptr, nullptr);
     ASSERT_NE(hWnd, nullptr);
-    menu.InsertItem(100, "隐藏日历", MFT_STRING);
-    menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
-    menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
-    menu.InsertItem(0, "", MFT_SEPARATOR);
-    menu.InsertItem(103, "退出程序(&X)", MFT_STRING);
+    for (UINT id : {IDM_TRANSPARENT, IDM_AUTORUN}) menu.InsertItem(id, "item", MFT_STRING);
   }
-  void TearDown() override { DestroyWindow(hWnd); }
+  void TearDown() override {
+    testing::DeleteValue(kRun, "KelvoCalendar");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettings);
+    if (hWnd) DestroyWindow(hWnd);
+  }
 
   bool Layered() const { return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+  BYTE Alpha() const {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    return alpha;
+  }
   UINT Check(UINT id) const { return menu.GetItemState(id) & MF_CHECKED; }
+  void Load() {
+    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
+    menu.CheckItem(IDM_TRANSPARENT, MF_UNCHECKED);
+    LoadSettings(hWnd, menu);
+  }
+  std::string ThisExeEntry() const { return ToAnsi(GetExePath()) + '\0'; }
 
-  testing::ValueSnapshot savedRun{kRun, "KelvoCalendar"};
-  testing::KeySnapshot savedSettings{kSettings};
   HWND hWnd = nullptr;
   CKelvoMenu menu;
 };
 
-TEST_F(SettingsTest, ExePathIsTheRunningModuleWithExeExtension) {
-  const std::string path = GetExePath();
-  EXPECT_EQ(path, ThisModulePath());
-  EXPECT_EQ(path.substr(path.size() - 4), ".exe");
-  EXPECT_EQ(path[1], ':');
-}
-
-TEST_F(SettingsTest, FirstRunCreatesTheEmptySettingsKeyAndLeavesBothItemsUnchecked) {
-  ASSERT_FALSE(KeyExists(kSettings));
-  LoadSettings(hWnd, menu);
-  EXPECT_TRUE(KeyExists(kSettings));
-  EXPECT_EQ(ValueCount(kSettings), 0u);
+// Only a four-byte non-zero number turns the look on, at alpha 200; none
+// (a first run), zero, text, or a number of another width leave it opaque.
+TEST_F(SettingsTest, StoredTransparentValueDecidesTheLook) {
+  const std::tuple<DWORD, std::string, bool> rows[] = {{REG_DWORD, "\x02\x00\x00\x00"s, true},
+                                                       {REG_DWORD, "\x00\x00\x00\x00"s, false},
+                                                       {REG_SZ, "1\0"s, false},
+                                                       {REG_BINARY, "\x01\x01"s, false},
+                                                       {REG_DWORD, "\x01\x00"s, false},
+                                                       {REG_QWORD, kOne + "\0\0\0\0"s, false}};
+  Load();
   EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
+  EXPECT_EQ(Check(IDM_TRANSPARENT) | Check(IDM_AUTORUN), 0u);
   EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+  for (const auto& [type, data, on] : rows) {
+    SCOPED_TRACE(type);
+    SetWindowLongA(hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    ASSERT_TRUE(WriteValue(kSettings, "Transparent", type, data));
+    Load();
+    EXPECT_EQ(Layered(), on);
+    EXPECT_EQ(Check(IDM_TRANSPARENT), on ? static_cast<UINT>(MF_CHECKED) : 0u);
+    if (on) {
+      EXPECT_EQ(Alpha(), 200);
+    }
+  }
 }
 
-TEST_F(SettingsTest, TransparentStoredAsTwoMakesTheWindowLayeredAtAlpha200) {
-  WriteDword(kSettings, "Transparent", 2);
-  LoadSettings(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
-  EXPECT_EQ(alpha, 200);
-  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
-  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
-}
-
-TEST_F(SettingsTest, TogglingTheLookTwiceReturnsToOpaqueAndStoresZero) {
-  LoadSettings(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
-  StoredValue stored = ReadValue(kSettings, "Transparent");
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.data, "\x01\x00\x00\x00"s);
-
-  ToggleTransparent(hWnd, menu);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  stored = ReadValue(kSettings, "Transparent");
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.data, "\x00\x00\x00\x00"s);
-}
-
-TEST_F(SettingsTest, TheWindowStyleNotTheStoredValueDecidesTheToggle) {
-  WriteDword(kSettings, "Transparent", 1);  // stored on, window still opaque
-  ToggleTransparent(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  EXPECT_EQ(ReadValue(kSettings, "Transparent").data, "\x01\x00\x00\x00"s);
-}
-
-TEST_F(SettingsTest, LookSwitchedOnAgainKeepsAlpha200) {
-  ToggleTransparent(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
-  EXPECT_EQ(alpha, 200);
+// The window's style, not the stored value, decides; each choice stores 1 or 0.
+TEST_F(SettingsTest, TogglingTheLookFollowsTheWindowAndStoresTheChoice) {
+  WriteValue(kSettings, "Transparent", REG_DWORD, kOne);  // stored on, window still opaque
+  for (bool on : {true, false, true}) {
+    ToggleTransparent(hWnd, menu);
+    EXPECT_EQ(Layered(), on);
+    EXPECT_EQ(Check(IDM_TRANSPARENT), on ? static_cast<UINT>(MF_CHECKED) : 0u);
+    const testing::StoredValue stored = ReadValue(kSettings, "Transparent");
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(stored.data, on ? kOne : "\0\0\0\0"s);
+  }
+  EXPECT_EQ(Alpha(), 200);
 }
 
 // The start-up entry checks the item only when it names this executable
@@ -153,91 +102,52 @@ TEST_F(SettingsTest, LookSwitchedOnAgainKeepsAlpha200) {
 TEST_F(SettingsTest, StartUpEntryNamingThisExecutableChecksTheItem) {
   const std::string path = ToAnsi(GetExePath());
   std::string upper = path;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   ASSERT_NE(upper, path);
-  const DWORD one = 1;
-  const struct {
-    const char* name;
-    DWORD type;
-    std::string data;
-    UINT check;
-  } rows[] = {{"this executable", REG_SZ, path + '\0', MF_CHECKED},
-              {"differing only in case", REG_SZ, upper + '\0', MF_CHECKED},
-              {"without its NUL", REG_SZ, path, MF_CHECKED},
-              {"another place", REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s, 0},
-              {"a number", REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4), 0},
-              {"260 bytes without NUL", REG_SZ, std::string(260, 'x'), 0},
-              {"longer than the buffer", REG_SZ, std::string(400, 'y') + '\0', 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    ASSERT_TRUE(WriteValue(kRun, "KelvoCalendar", row.type, row.data));
-    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
-    LoadSettings(hWnd, menu);
-    EXPECT_EQ(Check(IDM_AUTORUN), row.check);
+  const std::tuple<DWORD, std::string, UINT> rows[] = {
+      {REG_SZ, path + '\0', MF_CHECKED},
+      {REG_SZ, upper + '\0', MF_CHECKED},
+      {REG_SZ, path, MF_CHECKED},
+      {REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s, 0},
+      {REG_DWORD, kOne, 0},
+      {REG_SZ, std::string(260, 'x'), 0},
+      {REG_SZ, std::string(400, 'y') + '\0', 0}};
+  for (const auto& [type, data, check] : rows) {
+    SCOPED_TRACE(data);
+    ASSERT_TRUE(WriteValue(kRun, "KelvoCalendar", type, data));
+    Load();
+    EXPECT_EQ(Check(IDM_AUTORUN), check);
   }
 }
 
-// An entry for another place or of the wrong type is overwritten with this
-// executable's path and one terminating NUL.
-TEST_F(SettingsTest, ChoosingAnUncheckedStartUpItemOverwritesTheEntry) {
-  const DWORD one = 1;
-  for (const auto& [type, data] :
-       {std::pair<DWORD, std::string>{REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s},
-        {REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4)}}) {
-    SCOPED_TRACE(type);
+// Unchecked: an entry for another place or of the wrong type is overwritten
+// with this executable's path and one NUL. Checked: the entry goes. The
+// menu, not the registry, decides.
+TEST_F(SettingsTest, ChoosingTheStartUpItemWritesOrDeletesTheEntry) {
+  for (const auto& [type, data] : {std::pair{DWORD{REG_SZ}, "C:\\Old\\KelvoCalendar.exe\0"s},
+                                   std::pair{DWORD{REG_DWORD}, kOne}}) {
     WriteValue(kRun, "KelvoCalendar", type, data);
-    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
-    LoadSettings(hWnd, menu);
+    Load();
     ASSERT_EQ(Check(IDM_AUTORUN), 0u);
     ToggleAutoRun(menu);
     EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-    const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
+    const testing::StoredValue stored = ReadValue(kRun, "KelvoCalendar");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(stored.data, ToAnsi(GetExePath()) + '\0');
+    EXPECT_EQ(stored.data, ThisExeEntry());
+    ToggleAutoRun(menu);
+    EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+    EXPECT_EQ(Check(IDM_AUTORUN), 0u);
   }
-}
-
-TEST_F(SettingsTest, ChoosingACheckedStartUpItemDeletesTheEntry) {
-  ToggleAutoRun(menu);
-  ASSERT_TRUE(ReadValue(kRun, "KelvoCalendar").exists);
-  ToggleAutoRun(menu);
-  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-}
-
-TEST_F(SettingsTest, TheMenuNotTheRegistryDecidesTheStartUpToggle) {
   menu.CheckItem(IDM_AUTORUN, MF_CHECKED);  // checked, but nothing stored
   ToggleAutoRun(menu);
   EXPECT_EQ(Check(IDM_AUTORUN), 0u);
   EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
-}
-
-TEST_F(SettingsTest, StartUpToggleOnAMenuWithoutTheItemDeletesNothing) {
+  // A menu without the item answers -1 for its state, which is no check
+  // mark: the user's entry is overwritten, never deleted.
   WriteValue(kRun, "KelvoCalendar", REG_SZ, "C:\\Other\\Program.exe\0"s);
   CKelvoMenu empty;
   ToggleAutoRun(empty);
-  // The missing item reads as -1, which is no check mark: the toggle writes.
-  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ToAnsi(GetExePath()) + '\0');
-}
-
-// Zero, a text, or a number of the wrong length: the look stays opaque.
-TEST_F(SettingsTest, TransparentStoredAsZeroOrWrongTypeOrLengthIsOff) {
-  const struct {
-    DWORD type;
-    std::string data;
-  } rows[] = {{REG_DWORD, "\x00\x00\x00\x00"s},
-              {REG_SZ, "1\0"s},
-              {REG_BINARY, "\x01\x01"s},
-              {REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.type);
-    ASSERT_TRUE(WriteValue(kSettings, "Transparent", row.type, row.data));
-    LoadSettings(hWnd, menu);
-    EXPECT_FALSE(Layered());
-    EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  }
+  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ThisExeEntry());
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ void PumpMessages(int rounds) {
 }
 
 std::unique_ptr<CalendarWindow> StartCalendarWindow() {
+  SetCursorPos(20, 780);  // away from the window
   auto window = std::make_unique<CalendarWindow>();
   window->OnInitialize();
   window->Create(GetModuleHandleW(nullptr));
@@ -26,22 +27,9 @@ std::unique_ptr<CalendarWindow> StartCalendarWindow() {
   return window;
 }
 
-std::unique_ptr<CalendarWindow> LoadedWindow::s_window;
-
-void LoadedWindow::SetUpTestSuite() {
-  SetCursorPos(20, 780);  // away from the window
-  s_window = StartCalendarWindow();
-}
-
-void LoadedWindow::TearDownTestSuite() {
-  s_window.reset();
-  PumpMessages(1);
-}
-
 void LoadedWindow::SetUp() {
   window = s_window.get();
-  ASSERT_NE(window, nullptr);
-  ASSERT_NE(window->Handle(), nullptr);
+  ASSERT_TRUE(window && window->Handle());
   SetCursorPos(20, 780);
   PumpMessages(1);
   window->State().HoverCell = -1;

@@ -7,41 +7,36 @@
 #include <ostream>
 #include <string>
 
-#include "window/canvas.h"
 #include "window/win32/calendar_window.h"
 
 namespace kelvo {
-inline void PrintTo(const Color& color, std::ostream* out) {
-  *out << "(" << int(color.Red) << ", " << int(color.Green) << ", " << int(color.Blue) << ")";
+inline void PrintTo(const Color& c, std::ostream* out) {
+  *out << "(" << int(c.Red) << ", " << int(c.Green) << ", " << int(c.Blue) << ")";
 }
 }  // namespace kelvo
 
 namespace kelvo::testing {
 
-// Runs the queued messages of this thread, a few rounds, so that posted
-// paints, timers and input have been handled. WM_QUIT from a destroyed
-// window is dropped.
+// Runs this thread's queued messages for a few rounds, so that posted
+// paints, timers and input have been handled. WM_QUIT is dropped.
 void PumpMessages(int rounds = 5);
 
-// Creates and loads a calendar window as the program does, and shows it.
+// Creates, loads and shows a calendar window as the program does.
 std::unique_ptr<CalendarWindow> StartCalendarWindow();
 
-// One loaded, visible calendar window shared by the tests of a suite (each
-// start and unload costs seconds under Wine). Every test begins on today's
-// month with today selected, nothing hovered and the window visible at its
-// place.
+// One loaded calendar window shared by the tests of a suite (each start
+// costs seconds under Wine). Every test begins on today's month, nothing
+// hovered, the window visible and the mouse away from it.
 class LoadedWindow : public ::testing::Test {
  protected:
-  static void SetUpTestSuite();
-  static void TearDownTestSuite();
+  static void SetUpTestSuite() { s_window = StartCalendarWindow(); }
+  static void TearDownTestSuite() { s_window.reset(); }
   void SetUp() override;
-
   HWND Handle() const { return window->Handle(); }
   Color SurfacePixel(int x, int y) { return window->RetainedSurface().PixelAt(x, y); }
-  // Shows (year, month) as navigation does.
-  void ShowMonth(int16_t year, int16_t month);
+  void ShowMonth(int16_t year, int16_t month);  // as navigation does
 
-  static std::unique_ptr<CalendarWindow> s_window;
+  static inline std::unique_ptr<CalendarWindow> s_window;
   CalendarWindow* window = nullptr;
 };
 
