@@ -1,12 +1,14 @@
-// The calendar window's message handling, with messages sent for real to a
-// loaded calendar window whose hook routes them through WindowProc. Clicks
-// on the tray icon, its menu and the exit run end to end (tray_end_to_end).
+// The window hook and the calendar window's message handling, with
+// messages sent for real to a loaded calendar window whose hook routes them
+// through WindowProc. Clicks on the tray icon, its menu and the exit run end
+// to end as well (tray_end_to_end).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -51,7 +53,6 @@ bool TrayIconPresent(HWND hWnd) {
 
 class WindowProcedure : public LoadedWindow {
  protected:
-  void TearDown() override { EnableWindow(Handle(), TRUE); }
   void ExpectShown(bool shown) {
     EXPECT_EQ(IsWindowVisible(Handle()) != FALSE, shown);
     EXPECT_EQ(MenuItemText(window->TrayMenu().Handle(), 0), shown ? "隐藏日历" : "显示日历");
@@ -59,9 +60,67 @@ class WindowProcedure : public LoadedWindow {
   PreviousProcedureSpy Spy() { return PreviousProcedureSpy(window->Hook()); }
 };
 
-// Passed on with the class's answer: unhandled messages, commands other
-// than 100 to 103 or with a high word; time changes and the mouse leaving
-// after the calendar saw them.
+// The trampoline (execute-only memory) stands in front of the class
+// procedure; sent or posted, a message reaches WindowProc, then the class
+// procedure with the same arguments, and the class's answer comes back.
+TEST_F(WindowProcedure, TheHookRoutesMessagesThroughWindowProcToTheClassProcedure) {
+  const SubclassData& hook = window->Hook();
+  EXPECT_EQ(GetWindowLongPtrA(Handle(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(hook.lpThunk));
+  MEMORY_BASIC_INFORMATION memory{};
+  ASSERT_NE(VirtualQuery(hook.lpThunk, &memory, sizeof memory), 0u);
+  EXPECT_EQ(memory.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
+  PreviousProcedureSpy spy = Spy();
+  const WPARAM wide = 0x123456789ABCDEF0ull;
+  const LPARAM wideL = 0x0FEDCBA987654321ll;
+  EXPECT_EQ(SendMessageW(Handle(), WM_ERASEBKGND, 0, 0), 1);  // the class answers 1
+  SendMessageW(Handle(), WM_APP, wide, wideL);
+  PostMessageW(Handle(), WM_APP, 3, 4);
+  PumpMessages(1);
+  EXPECT_EQ(spy.calls.count({WM_ERASEBKGND, 0, 0}) + spy.calls.count({WM_APP, wide, wideL}) +
+                spy.calls.count({WM_APP, 3, 4}),
+            3u);
+}
+
+// The show/hide command re-enters WindowProc with a tray click; the exit
+// command unhooks and destroys the window from inside WindowProc, and the
+// message still goes on. Unloading again unhooks nothing twice.
+TEST(WindowProcedureExit, CommandsReenterAndExitUnloadsFromInside) {
+  std::unique_ptr<CalendarWindow> window = StartCalendarWindow();
+  HWND hWnd = window->Handle();
+  SendMessageW(hWnd, WM_COMMAND, 100, 0);
+  EXPECT_FALSE(IsWindowVisible(hWnd));
+  EXPECT_EQ(MenuItemText(window->TrayMenu().Handle(), 0), "显示日历");
+  EXPECT_EQ(window->ActiveCalls(), 0);
+  {
+    PreviousProcedureSpy spy(window->Hook());
+    SendMessageW(hWnd, WM_COMMAND, 103, 0);
+    EXPECT_EQ(spy.calls.count({WM_COMMAND, 103, 0}), 1u);
+  }
+  EXPECT_FALSE(IsWindow(hWnd));
+  EXPECT_EQ(window->Hook().lpThunk, nullptr);
+  EXPECT_EQ(window->ActiveCalls(), 0);
+  window->Unload();
+  window.reset();  // the icon goes with the window object
+  EXPECT_FALSE(TrayIconPresent(hWnd));
+}
+
+#if defined(__x86_64__)
+LRESULT CALLBACK ThrowingHandler(SubclassTarget*, HWND, UINT, WPARAM, LPARAM) {
+  throw std::runtime_error("through the trampoline");
+}
+
+// The system finds the trampoline's unwind data.
+TEST(X64Trampoline, ExceptionUnwindsThroughIt) {
+  SubclassData record;
+  BuildThunk(record, nullptr, ThrowingHandler);
+  ASSERT_NE(record.lpThunk, nullptr);
+  EXPECT_THROW(reinterpret_cast<WNDPROC>(record.lpThunk)(nullptr, 0, 0, 0), std::runtime_error);
+}
+#endif
+
+// Passed on and nothing else: commands other than 100 to 103 or with a
+// high word. Passed on after the calendar saw them: time changes and the
+// mouse leaving.
 TEST_F(WindowProcedure, MessagesGoOnToTheClassProcedure) {
   const Date today = window->Today();
   ShowMonth(2031, today.Month == 7 ? 8 : 7);
@@ -69,13 +128,12 @@ TEST_F(WindowProcedure, MessagesGoOnToTheClassProcedure) {
   window->State().HoverCell = 9;
   const LONG style = GetWindowLongA(Handle(), GWL_EXSTYLE);
   PreviousProcedureSpy spy = Spy();
-  EXPECT_EQ(SendMessageW(Handle(), WM_ERASEBKGND, 0, 0), 1);  // the class answers 1
   for (WPARAM command : {104, 0x10064, 0x10067}) SendMessageW(Handle(), WM_COMMAND, command, 0);
   SendMessageW(Handle(), WM_TIMECHANGE, 0, 0);
   SendMessageW(Handle(), WM_MOUSELEAVE, 0, 0);
   for (const Call& call :
-       {Call{WM_ERASEBKGND, 0, 0}, Call{WM_COMMAND, 104, 0}, Call{WM_COMMAND, 0x10064, 0},
-        Call{WM_COMMAND, 0x10067, 0}, Call{WM_TIMECHANGE, 0, 0}, Call{WM_MOUSELEAVE, 0, 0}}) {
+       {Call{WM_COMMAND, 104, 0}, Call{WM_COMMAND, 0x10064, 0}, Call{WM_COMMAND, 0x10067, 0},
+        Call{WM_TIMECHANGE, 0, 0}, Call{WM_MOUSELEAVE, 0, 0}}) {
     EXPECT_EQ(spy.calls.count(call), 1u) << std::get<0>(call) << " " << std::get<1>(call);
   }
   ExpectShown(true);

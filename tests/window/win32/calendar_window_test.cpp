@@ -1,8 +1,10 @@
 // The calendar window as the program creates it: attributes, real GDI
-// pixels of one face, and the shutdown.
+// pixels of one face, real mouse input (SendInput) reaching its handlers,
+// and the shutdown. What each gesture decides is pinned natively.
 #include <windows.h>
 
 #include <cstdlib>
+#include <thread>
 
 #include "tests/window/win32/window_fixture.h"
 
@@ -11,13 +13,26 @@ namespace {
 
 using CalendarWindowTest = LoadedWindow;
 
+void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi = {dx, dy, 0, flags, 0, 0};
+  SendInput(1, &input, sizeof input);
+}
+
+RECT Frame(HWND hWnd) {
+  RECT rect{};
+  GetWindowRect(hWnd, &rect);
+  return rect;
+}
+
 // 538 x 370 at the top right corner, all client area; a captionless,
 // borderless tool window owned by a hidden window, so no taskbar lists it.
 // Loading made its wake-up mark, icons, tray icon, cursor and pictures, and
 // started Timer1.
 TEST_F(CalendarWindowTest, ToolWindowAtTheTopRightCornerWithEverythingItUses) {
-  RECT frame{}, client{};
-  GetWindowRect(Handle(), &frame);
+  const RECT frame = Frame(Handle());
+  RECT client{};
   GetClientRect(Handle(), &client);
   EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXFULLSCREEN) - 538);
   EXPECT_EQ(frame.top, 0);
@@ -29,10 +44,8 @@ TEST_F(CalendarWindowTest, ToolWindowAtTheTopRightCornerWithEverythingItUses) {
   EXPECT_EQ(extended & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), WS_EX_TOOLWINDOW);
   EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_POPUP), WS_POPUP);
   HWND owner = GetWindow(Handle(), GW_OWNER);
-  ASSERT_NE(owner, nullptr);
-  EXPECT_FALSE(IsWindowVisible(owner));
+  EXPECT_TRUE(owner && !IsWindowVisible(owner));
   EXPECT_EQ(FindWindowW(nullptr, L"Kelvo日历"), Handle());  // the calendar, not its owner
-
   EXPECT_EQ(GetPropA(Handle(), "KelvoCalendar_WakeUp"), reinterpret_cast<HANDLE>(1));
   EXPECT_NE(window->TaskbarCreatedMsg(), 0u);
   EXPECT_NE(SendMessageW(Handle(), WM_GETICON, ICON_SMALL, 0), 0);
@@ -50,7 +63,7 @@ TEST_F(CalendarWindowTest, ToolWindowAtTheTopRightCornerWithEverythingItUses) {
 TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
   window->State().SelectedDay = 10;
   ShowMonth(2021, 2);  // Monday 1st, 28 days; the 10th is at (122, 138)-(176, 192)
-  // x, y, colour 0xRRGGBB, tolerance per channel (the gradient is dithered)
+  // x, y, colour, tolerance per channel (the gradient is dithered)
   const int rows[][4] = {{0, 0, 0x57ABFF, 0},     {1, 1, 0x57ABFF, 0},     {537, 369, 0x57ABFF, 0},
                          {2, 200, 0xFFFFFF, 0},   {200, 47, 0xFFFFFF, 0},  {200, 48, 0x57ABFF, 0},
                          {397, 48, 0xFFFFFF, 0},  {410, 3, 0x55AAFF, 1},   {410, 185, 0x64B1FF, 1},
@@ -60,11 +73,10 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
                          {40, 357, 0xFFFFFF, 0},  {122, 160, 0xFFBB00, 0}, {124, 160, 0xFFBB00, 0},
                          {125, 160, 0xFFFFFF, 0}, {175, 191, 0xFFBB00, 0}};
   for (const auto& [x, y, rgb, tolerance] : rows) {
-    const Color c = SurfacePixel(x, y);
-    const int wanted[3] = {rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF};
-    for (int channel : {c.Red - wanted[0], c.Green - wanted[1], c.Blue - wanted[2]}) {
-      EXPECT_LE(std::abs(channel), tolerance)
-          << x << "," << y << ": " << ::testing::PrintToString(c);
+    const COLORREF c = SurfacePixel(x, y);  // 0x00BBGGRR
+    for (int shift : {0, 8, 16}) {
+      EXPECT_LE(std::abs(int(c >> shift & 0xFF) - (rgb >> (16 - shift) & 0xFF)), tolerance)
+          << x << "," << y << ": " << std::hex << c;
     }
   }
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -72,6 +84,58 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
   EXPECT_EQ(GetPixel(screen, 0, 0), RGB(87, 171, 255));
   EXPECT_EQ(GetPixel(screen, 437, 52), RGB(255, 187, 0));
   ReleaseDC(Handle(), screen);
+}
+
+// A click steps the month; a real move onto a day outlines it.
+TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
+  SetForegroundWindow(Handle());
+  ShowMonth(2021, 2);
+  const Rect cell = window->State().DayCells[15].CellRect;  // the 16th
+  for (const POINT& p : {POINT{215, 25}, POINT{cell.Left + 20, cell.Top + 20}}) {
+    POINT screen = p;
+    ClientToScreen(Handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    Send(MOUSEEVENTF_MOVE);
+    if (p.x == 215) {  // the next-month arrow
+      Send(MOUSEEVENTF_LEFTDOWN);
+      Send(MOUSEEVENTF_LEFTUP);
+    }
+    PumpMessages(3);
+  }
+  EXPECT_EQ(window->State().ShownMonth, 3);
+  EXPECT_EQ(window->State().HoverCell, 15);
+  EXPECT_EQ(SurfacePixel(cell.Left + 1, cell.Top + 20), RGB(255, 187, 0));
+}
+
+// A left press on empty space starts the system's move loop inside its
+// handler, so the rest of the drag comes from another thread, as a user's
+// hand would. A right press does not drag.
+TEST_F(CalendarWindowTest, LeftDragOnEmptySpaceMovesTheWindowRightDragDoesNot) {
+  SetForegroundWindow(Handle());
+  const RECT before = Frame(Handle());
+  SetCursorPos(before.left + 60, before.top + 25);  // the year text: no button there
+  for (DWORD flags : {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MOVE, MOUSEEVENTF_RIGHTUP}) {
+    Send(flags, -100);
+  }
+  PumpMessages(5);
+  EXPECT_EQ(Frame(Handle()).left, before.left);
+  SetCursorPos(before.left + 60, before.top + 25);
+  std::thread hand([] {
+    Sleep(300);
+    Send(MOUSEEVENTF_MOVE, -100, 50);
+    Sleep(300);
+    Send(MOUSEEVENTF_LEFTUP);
+  });
+  Send(MOUSEEVENTF_LEFTDOWN);
+  PumpMessages(3);
+  hand.join();
+  PumpMessages(5);
+  const RECT after = Frame(Handle());  // as far as the pointer speed setting says
+  EXPECT_LT(after.left, before.left);
+  EXPECT_GT(after.top, before.top);
+  EXPECT_EQ(after.right - after.left, 538);
+  EXPECT_EQ(after.bottom - after.top, 370);
+  MoveWindow(Handle(), before.left, before.top, 538, 370, TRUE);
 }
 
 // Unloading (also on a close request) removes the wake-up mark, takes the
@@ -89,7 +153,6 @@ TEST(CalendarWindowShutdown, UnloadAndCloseTakeTheWindowAndEndTheLoop) {
   hWnd = window->Handle();
   SendMessageW(hWnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(hWnd));
-  PumpMessages(1);
 }
 
 // A module without bitmap 101 (kernel32): the load fails loudly instead of

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,24 +20,24 @@ std::string ResourceData(LPCWSTR type, int id) {
 }
 
 // Hide button 101, arrow strip 102 and progress skin 103 at 24 bits, with
-// the pixels that make them what they are: the hide button's blue ring, the
-// strip's grey bevel, grey chevrons and blue hover frames, the skin's grey
-// border row and green fill.
+// the pixels that make them: the hide button's blue ring and cross, the
+// strip's grey bevel and chevrons in two normal and two blue hover frames,
+// the skin's grey border and track and its green fill.
 TEST(Resources, BitmapsHaveTheirSizesDepthsAndColours) {
   const int shapes[][4] = {{101, 25, 25, 24}, {102, 93, 26, 24}, {103, 69, 14, 24}};
-  // id, x, y, colour 0xRRGGBB
   const int pixels[][4] = {
-      {101, 0, 0, 0xFFFFFF},   {101, 12, 0, 0x60A8F4},  {101, 12, 12, 0xAAD0FA},
-      {101, 12, 5, 0xFFFFFF},  {102, 11, 0, 0x999999},  {102, 22, 12, 0xD8D8D8},
-      {102, 9, 12, 0x7A7A7A},  {102, 13, 16, 0x7A7A7A}, {102, 13, 7, 0xFAFAFA},
-      {102, 23, 12, 0x389CFF}, {102, 32, 12, 0x389CFF}, {102, 46, 12, 0xD8D8D8},
-      {102, 59, 12, 0x7A7A7A}, {102, 68, 12, 0x999999}, {102, 80, 25, 0x389CFF},
-      {102, 82, 12, 0x389CFF}, {102, 92, 1, 0xFAFAFA},  {102, 92, 25, 0xD8D8D8},
-      {102, 0, 12, 0x999999},  {102, 11, 25, 0xD8D8D8}, {102, 13, 8, 0x7A7A7A},
-      {102, 4, 4, 0xFAFAFA},   {102, 92, 0, 0x999999},  {102, 92, 24, 0xFAFAFA},
-      {101, 24, 12, 0x60A8F4}, {102, 45, 12, 0x389CFF}, {102, 34, 0, 0x389CFF},
-      {102, 34, 25, 0x389CFF}, {102, 69, 12, 0x389CFF}, {102, 91, 12, 0x389CFF},
-      {102, 80, 0, 0x389CFF}};
+      // id, x, y, colour
+      {101, 0, 0, 0xFFFFFF},   {101, 12, 0, 0x60A8F4},  {101, 24, 12, 0x60A8F4},
+      {101, 12, 12, 0xAAD0FA}, {101, 12, 5, 0xFFFFFF},  {102, 11, 0, 0x999999},
+      {102, 0, 12, 0x999999},  {102, 22, 12, 0xD8D8D8}, {102, 11, 25, 0xD8D8D8},
+      {102, 9, 12, 0x7A7A7A},  {102, 13, 8, 0x7A7A7A},  {102, 13, 16, 0x7A7A7A},
+      {102, 13, 7, 0xFAFAFA},  {102, 4, 4, 0xFAFAFA},   {102, 23, 12, 0x389CFF},
+      {102, 45, 12, 0x389CFF}, {102, 34, 0, 0x389CFF},  {102, 34, 25, 0x389CFF},
+      {102, 32, 12, 0x389CFF}, {102, 68, 12, 0x999999}, {102, 46, 12, 0xD8D8D8},
+      {102, 59, 12, 0x7A7A7A}, {102, 69, 12, 0x389CFF}, {102, 91, 12, 0x389CFF},
+      {102, 80, 0, 0x389CFF},  {102, 80, 25, 0x389CFF}, {102, 82, 12, 0x389CFF},
+      {102, 92, 0, 0x999999},  {102, 92, 1, 0xFAFAFA},  {102, 92, 24, 0xFAFAFA},
+      {102, 92, 25, 0xD8D8D8}};
   for (const auto& [id, width, height, depth] : shapes) {
     Bitmap bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -48,18 +47,17 @@ TEST(Resources, BitmapsHaveTheirSizesDepthsAndColours) {
               std::tuple(LONG{width}, LONG{height}, depth));
     MemoryDc dc(nullptr);
     Selection selected(dc.Get(), bitmap.Get());
-    for (const auto& [pictureId, x, y, rgb] : pixels) {
-      if (pictureId != id) continue;
-      EXPECT_EQ(GetPixel(dc.Get(), x, y), RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF))
-          << id << " at " << x << "," << y;
+    const auto at = [&dc](int x, int y) { return GetPixel(dc.Get(), x, y); };
+    for (const auto& [picture, x, y, rgb] : pixels) {
+      if (picture != id) continue;
+      EXPECT_EQ(at(x, y), RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF))
+          << id << ": " << x << "," << y;
     }
     if (id != 103) continue;
-    const COLORREF border = GetPixel(dc.Get(), 40, 0), fill = GetPixel(dc.Get(), 40, 9),
-                   edge = GetPixel(dc.Get(), 40, 2), track = GetPixel(dc.Get(), 10, 7);
-    EXPECT_EQ(GetRValue(border), GetGValue(border));
-    EXPECT_GT(GetGValue(fill), GetRValue(fill) + 60);
-    EXPECT_GT(GetGValue(edge), GetRValue(edge));
-    EXPECT_TRUE(GetRValue(track) == GetGValue(track) && GetGValue(track) == GetBValue(track));
+    EXPECT_EQ(GetRValue(at(40, 0)), GetGValue(at(40, 0)));
+    EXPECT_GT(GetGValue(at(40, 9)), GetRValue(at(40, 9)) + 60);
+    EXPECT_GT(GetGValue(at(40, 2)), GetRValue(at(40, 2)));
+    EXPECT_EQ(at(10, 7), RGB(GetRValue(at(10, 7)), GetRValue(at(10, 7)), GetRValue(at(10, 7))));
   }
 }
 
@@ -71,11 +69,11 @@ TEST(Resources, ProgramIconHasEightImagesAndLoadsAtSixteenAndThirtyTwo) {
   std::vector<std::pair<int, int>> images;
   for (int i = 0; i < 8; ++i) {
     const auto* entry = reinterpret_cast<const BYTE*>(group.data() + 6 + 14 * i);
-    images.emplace_back(entry[0], entry[6] | entry[7] << 8);
+    images.emplace_back(entry[0], entry[6] | entry[7] << 8);  // width, bits per pixel
   }
-  const std::vector<std::pair<int, int>> expected{{48, 8}, {48, 32}, {32, 8}, {32, 32},
-                                                  {24, 8}, {24, 32}, {16, 8}, {16, 32}};
-  EXPECT_EQ(images, expected);
+  EXPECT_EQ(images,
+            (std::vector<std::pair<int, int>>{
+                {48, 8}, {48, 32}, {32, 8}, {32, 32}, {24, 8}, {24, 32}, {16, 8}, {16, 32}}));
   for (int size : {16, 32}) {
     HICON icon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
