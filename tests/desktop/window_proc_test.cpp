@@ -43,19 +43,11 @@ class PreviousProcedureSpy {
   WNDPROC m_original;
 };
 
-bool TrayIconPresent(HWND hWnd) {
-  NOTIFYICONDATAA record{};
-  record.cbSize = CKelvoNotifyIcon::RecordSize;
-  record.hWnd = hWnd;
-  record.uID = CKelvoNotifyIcon::IconId;
-  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
-
 class WindowProcedure : public LoadedWindow {
  protected:
   void ExpectShown(bool shown) {
     EXPECT_EQ(IsWindowVisible(Handle()) != FALSE, shown);
-    EXPECT_EQ(MenuItemText(window->TrayMenu().Handle(), 0), shown ? "隐藏日历" : "显示日历");
+    EXPECT_EQ(ShowHideText(*window), shown ? "隐藏日历" : "显示日历");
   }
   PreviousProcedureSpy Spy() { return PreviousProcedureSpy(window->Hook()); }
 };
@@ -63,22 +55,42 @@ class WindowProcedure : public LoadedWindow {
 // The trampoline (execute-only memory) stands in front of the class
 // procedure; sent or posted, a message reaches WindowProc, then the class
 // procedure with the same arguments, and the class's answer comes back.
+// Commands other than 100 to 103, or with a high word, are only passed on;
+// time changes and the mouse leaving after the calendar saw them.
 TEST_F(WindowProcedure, TheHookRoutesMessagesThroughWindowProcToTheClassProcedure) {
   const SubclassData& hook = window->Hook();
   EXPECT_EQ(GetWindowLongPtrA(Handle(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(hook.lpThunk));
   MEMORY_BASIC_INFORMATION memory{};
   ASSERT_NE(VirtualQuery(hook.lpThunk, &memory, sizeof memory), 0u);
   EXPECT_EQ(memory.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
+  const Date today = window->Today();
+  window->Calendar().NextYear();
+  window->Calendar().NextMonth();
+  window->State().SelectedDay = 3;
+  window->State().HoverCell = 9;
+  const LONG style = GetWindowLongA(Handle(), GWL_EXSTYLE);
   PreviousProcedureSpy spy = Spy();
-  const WPARAM wide = 0x123456789ABCDEF0ull;
-  const LPARAM wideL = 0x0FEDCBA987654321ll;
   EXPECT_EQ(SendMessageW(Handle(), WM_ERASEBKGND, 0, 0), 1);  // the class answers 1
-  SendMessageW(Handle(), WM_APP, wide, wideL);
+  const Call calls[] = {{WM_APP, 0x123456789ABCDEF0ull, 0x0FEDCBA987654321ll},
+                        {WM_COMMAND, 104, 0},
+                        {WM_COMMAND, 0x10064, 0},
+                        {WM_COMMAND, 0x10067, 0},
+                        {WM_TIMECHANGE, 0, 0},
+                        {WM_MOUSELEAVE, 0, 0}};
+  for (const auto& [uMsg, wParam, lParam] : calls) SendMessageW(Handle(), uMsg, wParam, lParam);
   PostMessageW(Handle(), WM_APP, 3, 4);
   PumpMessages(1);
-  EXPECT_EQ(spy.calls.count({WM_ERASEBKGND, 0, 0}) + spy.calls.count({WM_APP, wide, wideL}) +
-                spy.calls.count({WM_APP, 3, 4}),
-            3u);
+  for (const Call& call : calls) EXPECT_EQ(spy.calls.count(call), 1u) << std::get<0>(call);
+  EXPECT_EQ(spy.calls.count({WM_APP, 3, 4}) + spy.calls.count({WM_ERASEBKGND, 0, 0}), 2u);
+  ExpectShown(true);
+  EXPECT_EQ(GetWindowLongA(Handle(), GWL_EXSTYLE), style);
+  EXPECT_EQ(window->State().ShownYear * 100 + window->State().ShownMonth,
+            today.Year * 100 + today.Month);
+  EXPECT_EQ(window->State().SelectedDay, 3);
+  EXPECT_EQ(window->State().HoverCell, -1);
+  wchar_t caption[32] = {};
+  GetWindowTextW(Handle(), caption, 32);
+  EXPECT_EQ(FromWide(caption), "Kelvo日历");
 }
 
 // The show/hide command re-enters WindowProc with a tray click; the exit
@@ -89,7 +101,7 @@ TEST(WindowProcedureExit, CommandsReenterAndExitUnloadsFromInside) {
   HWND hWnd = window->Handle();
   SendMessageW(hWnd, WM_COMMAND, 100, 0);
   EXPECT_FALSE(IsWindowVisible(hWnd));
-  EXPECT_EQ(MenuItemText(window->TrayMenu().Handle(), 0), "显示日历");
+  EXPECT_EQ(ShowHideText(*window), "显示日历");
   EXPECT_EQ(window->ActiveCalls(), 0);
   {
     PreviousProcedureSpy spy(window->Hook());
@@ -100,8 +112,6 @@ TEST(WindowProcedureExit, CommandsReenterAndExitUnloadsFromInside) {
   EXPECT_EQ(window->Hook().lpThunk, nullptr);
   EXPECT_EQ(window->ActiveCalls(), 0);
   window->Unload();
-  window.reset();  // the icon goes with the window object
-  EXPECT_FALSE(TrayIconPresent(hWnd));
 }
 
 #if defined(__x86_64__)
@@ -117,34 +127,6 @@ TEST(X64Trampoline, ExceptionUnwindsThroughIt) {
   EXPECT_THROW(reinterpret_cast<WNDPROC>(record.lpThunk)(nullptr, 0, 0, 0), std::runtime_error);
 }
 #endif
-
-// Passed on and nothing else: commands other than 100 to 103 or with a
-// high word. Passed on after the calendar saw them: time changes and the
-// mouse leaving.
-TEST_F(WindowProcedure, MessagesGoOnToTheClassProcedure) {
-  const Date today = window->Today();
-  ShowMonth(2031, today.Month == 7 ? 8 : 7);
-  window->State().SelectedDay = 3;
-  window->State().HoverCell = 9;
-  const LONG style = GetWindowLongA(Handle(), GWL_EXSTYLE);
-  PreviousProcedureSpy spy = Spy();
-  for (WPARAM command : {104, 0x10064, 0x10067}) SendMessageW(Handle(), WM_COMMAND, command, 0);
-  SendMessageW(Handle(), WM_TIMECHANGE, 0, 0);
-  SendMessageW(Handle(), WM_MOUSELEAVE, 0, 0);
-  for (const Call& call :
-       {Call{WM_COMMAND, 104, 0}, Call{WM_COMMAND, 0x10064, 0}, Call{WM_COMMAND, 0x10067, 0},
-        Call{WM_TIMECHANGE, 0, 0}, Call{WM_MOUSELEAVE, 0, 0}}) {
-    EXPECT_EQ(spy.calls.count(call), 1u) << std::get<0>(call) << " " << std::get<1>(call);
-  }
-  ExpectShown(true);
-  EXPECT_EQ(GetWindowLongA(Handle(), GWL_EXSTYLE), style);
-  EXPECT_EQ(window->State().ShownMonth, today.Month);
-  EXPECT_EQ(window->State().SelectedDay, 3);
-  EXPECT_EQ(window->State().HoverCell, -1);
-  wchar_t caption[32] = {};
-  GetWindowTextW(Handle(), caption, 32);
-  EXPECT_EQ(FromWide(caption), "Kelvo日历");
-}
 
 // WindowProc answers WM_SETCURSOR itself with the hand over a button, and
 // leaves the arrow elsewhere to the class procedure.
@@ -173,7 +155,7 @@ TEST_F(WindowProcedure, TrayClickAndWakeUpOnlyWhenEnabled) {
   window->TrayMenu().ModifyItem(100, MIIM_STRING, "显示日历");
   EnableWindow(Handle(), TRUE);
   SendMessageW(Handle(), kWakeUp, 0, 0);
-  EXPECT_EQ(MenuItemText(window->TrayMenu().Handle(), 0), "显示日历");  // visible: left alone
+  EXPECT_EQ(ShowHideText(*window), "显示日历");  // visible: left alone
   SendMessageW(Handle(), kTrayNotify, 0, WM_LBUTTONUP);
   ExpectShown(false);
   EnableWindow(Handle(), FALSE);
@@ -187,24 +169,25 @@ TEST_F(WindowProcedure, TrayClickAndWakeUpOnlyWhenEnabled) {
 
 // After a shell restart: the icon comes back with its tip in code page 936.
 TEST_F(WindowProcedure, BroadcastTaskbarCreatedPutsTheIconBack) {
-  ASSERT_TRUE(window->NotifyIcon().DeleteNotifyIcon());
-  EXPECT_FALSE(window->NotifyIcon().DeleteNotifyIcon());
-  ASSERT_FALSE(TrayIconPresent(Handle()));
+  CKelvoNotifyIcon& icon = window->NotifyIcon();
+  ASSERT_TRUE(icon.DeleteNotifyIcon());
+  EXPECT_FALSE(icon.DeleteNotifyIcon());
+  ASSERT_FALSE(icon.ModifyNotifyIcon(Handle(), window->TrayIcon(), "Kelvo日历"));  // not held
   DWORD_PTR result = 0;
   SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageA("TaskBarCreated"), 0, 0, SMTO_NORMAL,
                       5000, &result);
   PumpMessages(1);
-  EXPECT_TRUE(TrayIconPresent(Handle()));
-  EXPECT_EQ(window->NotifyIcon().Record().hIcon, window->TrayIcon());
-  EXPECT_STREQ(window->NotifyIcon().Record().szTip, "Kelvo\xC8\xD5\xC0\xFA");
+  EXPECT_EQ(icon.Record().hIcon, window->TrayIcon());
+  EXPECT_STREQ(icon.Record().szTip, "Kelvo\xC8\xD5\xC0\xFA");
+  EXPECT_TRUE(icon.ModifyNotifyIcon(Handle(), window->TrayIcon(), "Kelvo日历"));
   // A long tip is cut to its field without splitting a two-byte character.
   std::string tip;
   for (int i = 0; i < 100; ++i) tip += "日";
-  window->NotifyIcon().ModifyNotifyIcon(Handle(), window->TrayIcon(), tip);
-  EXPECT_EQ(std::strlen(window->NotifyIcon().Record().szTip), 126u);
-  window->NotifyIcon().ModifyNotifyIcon(Handle(), window->TrayIcon(), std::string(300, 'a'));
-  EXPECT_EQ(std::strlen(window->NotifyIcon().Record().szTip), 127u);
-  window->NotifyIcon().ModifyNotifyIcon(Handle(), window->TrayIcon(), "Kelvo日历");
+  icon.ModifyNotifyIcon(Handle(), window->TrayIcon(), tip);
+  EXPECT_EQ(std::strlen(icon.Record().szTip), 126u);
+  icon.ModifyNotifyIcon(Handle(), window->TrayIcon(), std::string(300, 'a'));
+  EXPECT_EQ(std::strlen(icon.Record().szTip), 127u);
+  icon.ModifyNotifyIcon(Handle(), window->TrayIcon(), "Kelvo日历");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// A calendar window created, loaded and shown as the program does, for the
-// tests that run it under Wine.
+// The calendar window created, loaded and shown as the program does, for
+// the tests that run it under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,8 +13,7 @@
 
 namespace kelvo::testing {
 
-// Runs this thread's queued messages for a few rounds, so that posted
-// paints, timers and input have been handled. WM_QUIT is dropped.
+// Handles this thread's queued paints, timers and input (WM_QUIT dropped).
 inline void PumpMessages(int rounds = 5) {
   for (MSG message; rounds-- > 0; Sleep(20)) {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -34,15 +33,15 @@ inline std::unique_ptr<CalendarWindow> StartCalendarWindow() {
   return window;
 }
 
-inline std::string MenuItemText(HMENU menu, UINT position) {
+inline std::string ShowHideText(CalendarWindow& window) {
   wchar_t text[64] = {};
-  GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+  GetMenuStringW(window.TrayMenu().Handle(), 0, text, 64, MF_BYPOSITION);
   return FromWide(text);
 }
 
-// One calendar window shared by the tests of a suite (each start and
-// unload costs seconds under Wine). Every test begins on today's month,
-// nothing hovered, the window enabled and visible and the mouse away.
+// One window per suite (each start and unload costs seconds under Wine);
+// each test begins on today's month, nothing hovered, the window enabled
+// and visible, the mouse away.
 class LoadedWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { s_window = StartCalendarWindow(); }
@@ -57,15 +56,6 @@ class LoadedWindow : public ::testing::Test {
     PumpMessages(1);
   }
   HWND Handle() const { return window->Handle(); }
-  COLORREF SurfacePixel(int x, int y) {
-    const Color c = window->RetainedSurface().PixelAt(x, y);
-    return RGB(c.Red, c.Green, c.Blue);
-  }
-  void ShowMonth(int16_t year, int16_t month) {  // as navigation does
-    window->State().ShownYear = year;
-    window->State().ShownMonth = month;
-    window->Calendar().BuildMonth(year, month);
-  }
   static inline std::unique_ptr<CalendarWindow> s_window;
   CalendarWindow* const window = s_window.get();
 };
