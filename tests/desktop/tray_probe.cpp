@@ -2,9 +2,9 @@
 //   tray_probe run <status-file> <program>: runs the program in this desktop,
 //     writes "exited <code>" to the file when it ends, then keeps the desktop
 //     alive until <status-file>.stop appears.
-//   tray_probe <desktop> [hwnd]: prints what a user would see, a key=value a
-//     line; given the calendar's old handle, whether the shell still holds
-//     its tray icon.
+//   tray_probe <desktop> [hwnd]: prints what a user would see and the
+//     start-up entry, a key=value a line; given the calendar's old handle,
+//     whether the shell still holds its tray icon.
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
@@ -46,6 +46,11 @@ int wmain(int argc, wchar_t** argv) {
   // Wine's taskbar draws the notification icons itself, from its right end.
   if (GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &r))
     std::printf("tray=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
+  char entry[MAX_PATH] = "";
+  DWORD size = sizeof entry;
+  RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+               "KelvoCalendar", RRF_RT_REG_SZ, nullptr, entry, &size);
+  std::printf("autorun=%s\n", entry);
   HWND menu = FindWindowW(L"#32768", nullptr);
   if (menu && IsWindowVisible(menu) && GetWindowRect(menu, &r))
     std::printf("menu=open\nmenurect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
