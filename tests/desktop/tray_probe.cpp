@@ -9,23 +9,19 @@
 // After windows.h.
 #include <shellapi.h>
 
+#include <process.h>
+
 #include <cstdio>
 #include <string>
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 4) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
-    DWORD code = 255;
-    if (CreateProcessW(argv[3], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-      WaitForSingleObject(process.hProcess, INFINITE);
-      GetExitCodeProcess(process.hProcess, &code);
+    const std::wstring quoted = L"\"" + std::wstring(argv[3]) + L"\"";
+    const intptr_t code = _wspawnl(_P_WAIT, argv[3], quoted.c_str(), nullptr);
+    if (FILE* status = _wfopen(argv[2], L"wb")) {
+      std::fprintf(status, "exited %d\n", static_cast<int>(code));
+      std::fclose(status);
     }
-    if (FILE* status = _wfopen(argv[2], L"wb"))
-      std::fprintf(status, "exited %lu\n", code), fclose(status);
     const std::wstring stop = std::wstring(argv[2]) + L".stop";
     for (int i = 0; i < 1200 && GetFileAttributesW(stop.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
       Sleep(100);

@@ -21,26 +21,23 @@ namespace {
 constexpr UINT kTrayNotify = 1801, kWakeUp = 1912;
 using Call = std::tuple<UINT, WPARAM, LPARAM>;
 
-// Notes what reaches the window's previous procedure by standing in for it
-// in the hook record for the life of the object.
-class PreviousProcedureSpy {
- public:
+// Stands in for the window's previous procedure in the hook record while
+// it lives, noting what reaches it.
+struct PreviousProcedureSpy {
   explicit PreviousProcedureSpy(const SubclassData& hook)
-      : m_record(const_cast<SubclassData&>(hook)), m_original(hook.lpPrevWndProc) {
-    s_active = this;
-    m_record.lpPrevWndProc = Spy;
+      : record(const_cast<SubclassData&>(hook)), original(hook.lpPrevWndProc) {
+    active = this;
+    record.lpPrevWndProc = Spy;
   }
-  ~PreviousProcedureSpy() { m_record.lpPrevWndProc = m_original; }
-  std::set<Call> calls;
-
- private:
+  ~PreviousProcedureSpy() { record.lpPrevWndProc = original; }
   static LRESULT CALLBACK Spy(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    s_active->calls.insert({uMsg, wParam, lParam});
-    return CallWindowProcA(s_active->m_original, hWnd, uMsg, wParam, lParam);
+    active->calls.insert({uMsg, wParam, lParam});
+    return CallWindowProcA(active->original, hWnd, uMsg, wParam, lParam);
   }
-  static inline PreviousProcedureSpy* s_active = nullptr;
-  SubclassData& m_record;
-  WNDPROC m_original;
+  static inline PreviousProcedureSpy* active = nullptr;
+  SubclassData& record;
+  WNDPROC original;
+  std::set<Call> calls;
 };
 
 class WindowProcedure : public LoadedWindow {

@@ -14,17 +14,14 @@ struct StoredValue {
 
 inline StoredValue ReadValue(const char* path, const char* name) {
   StoredValue value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+  const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, path, name, flags, nullptr, nullptr, &size) == 0) {
     value.data.resize(size);
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data.data()),
-                     &size);
+    value.exists = RegGetValueA(HKEY_LOCAL_MACHINE, path, name, flags, &value.type,
+                                value.data.data(), &size) == ERROR_SUCCESS;
     value.data.resize(size);
-    value.exists = true;
   }
-  RegCloseKey(key);
   return value;
 }
 

@@ -20,11 +20,6 @@ void ShowFebruary2021(CalendarWindow& window) {
   window.Calendar().BuildMonth(2021, 2);
 }
 
-COLORREF SurfacePixel(CalendarWindow& window, int x, int y) {
-  const Color c = window.RetainedSurface().PixelAt(x, y);
-  return RGB(c.Red, c.Green, c.Blue);
-}
-
 void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -79,10 +74,10 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
                          {40, 357, 0xFFFFFF, 0},  {122, 160, 0xFFBB00, 0}, {124, 160, 0xFFBB00, 0},
                          {125, 160, 0xFFFFFF, 0}, {175, 191, 0xFFBB00, 0}};
   for (const auto& [x, y, rgb, tolerance] : rows) {
-    const COLORREF c = SurfacePixel(*window, x, y);  // 0x00BBGGRR
-    for (int shift : {0, 8, 16}) {
-      EXPECT_LE(std::abs(int(c >> shift & 0xFF) - (rgb >> (16 - shift) & 0xFF)), tolerance)
-          << x << "," << y << ": " << std::hex << c;
+    const Color c = window->RetainedSurface().PixelAt(x, y);
+    for (int channel : {c.Red - (rgb >> 16), c.Green - (rgb >> 8 & 0xFF), c.Blue - (rgb & 0xFF)}) {
+      EXPECT_LE(std::abs(channel), tolerance)
+          << x << "," << y << ": " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
     }
   }
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -110,7 +105,7 @@ TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
   }
   EXPECT_EQ(window->State().ShownMonth, 3);
   EXPECT_EQ(window->State().HoverCell, 15);
-  EXPECT_EQ(SurfacePixel(*window, cell.Left + 1, cell.Top + 20), RGB(255, 187, 0));
+  EXPECT_EQ(window->RetainedSurface().PixelAt(cell.Left + 1, cell.Top + 20), (Color{255, 187, 0}));
 }
 
 // A left press on empty space starts the system's move loop inside its

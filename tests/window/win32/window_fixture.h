@@ -1,6 +1,5 @@
 #pragma once
-// The calendar window created, loaded and shown as the program does, for
-// the tests that run it under Wine.
+// The calendar window as the program starts it, for the tests under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
