@@ -134,8 +134,11 @@ void UpdateFrm::UpdateFile(const std::string& strUpdateInfo) {
         Del(command);
         break;
       case ScriptCommand::Kind::Run:
+        // The new program runs and the form is closed: the update is over,
+        // and nothing after it may count as a failure that brings the
+        // calendar back beside the new program.
         Run(command);
-        break;
+        return;
     }
   }
 }
