@@ -2,6 +2,7 @@
 
 #include <wininet.h>
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -73,6 +74,13 @@ struct TransferShared {
 };
 
 namespace {
+
+// Workers still running, given up or not. WinINet does not end every
+// pending call when its handles are closed (under Wine a request that the
+// server never answers stays pending), so a server that never answers could
+// otherwise gather a stuck thread at every retry.
+constexpr int kMaxLiveWorkers = 8;
+std::atomic<int> g_liveWorkers{0};
 
 void ReadWholeBody(TransferShared& shared, HINTERNET request, int32_t total) {
   std::string body(static_cast<size_t>(total), '\0');
@@ -179,6 +187,12 @@ DWORD WINAPI TransferWorker(LPVOID parameter) {
   return 0;
 }
 
+DWORD WINAPI CountedTransferWorker(LPVOID parameter) {
+  const DWORD result = TransferWorker(parameter);
+  g_liveWorkers.fetch_sub(1, std::memory_order_acq_rel);
+  return result;
+}
+
 }  // namespace
 
 HttpTransfer::HttpTransfer(DownloadMode mode, Waiting waiting)
@@ -192,9 +206,16 @@ HttpTransfer::~HttpTransfer() {
 
 std::optional<int32_t> HttpTransfer::Open(const std::wstring& url) {
   m_shared->url = url;
+  // Too many workers stuck on earlier requests: this one fails at once and
+  // is retried on the usual schedule.
+  if (g_liveWorkers.fetch_add(1, std::memory_order_acq_rel) >= kMaxLiveWorkers) {
+    g_liveWorkers.fetch_sub(1, std::memory_order_acq_rel);
+    return std::nullopt;
+  }
   auto* hold = new std::shared_ptr<TransferShared>(m_shared);
-  HANDLE thread = CreateThread(nullptr, 0, TransferWorker, hold, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, CountedTransferWorker, hold, 0, nullptr);
   if (!thread) {
+    g_liveWorkers.fetch_sub(1, std::memory_order_acq_rel);
     delete hold;
     return std::nullopt;
   }

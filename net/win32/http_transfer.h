@@ -28,7 +28,8 @@ struct TransferShared;
 // The worker shares nothing with the owner but a reference-counted block,
 // so a worker still stuck in a read after its owner gave up (or went away)
 // finishes into that block and ends; the owner closes the internet handles
-// when it gives up, which ends a pending read where WinINet allows it.
+// when it gives up, which ends a pending read where WinINet allows it. At
+// most a few workers live at once; beyond that a new request fails at once.
 //
 // Memory mode: the worker reads the whole body itself. File mode: the
 // worker reads one chunk each time the owner asks for it, so the owner can
