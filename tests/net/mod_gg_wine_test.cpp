@@ -1,182 +1,65 @@
 // The announcement fetch against the loopback test server, under Wine.
 #include "net/win32/mod_gg.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "desktop/win32/platform_text.h"
 #include "net/announcements.h"
-#include "tests/support/test_server.h"
+#include "tests/support/wine_testing.h"
 
 namespace kelvo {
 namespace {
 
-namespace server = test_server;
+using namespace test;
 
 // "公告$http://a/1#新版本发布$http://a/2" in code page 936.
-const std::string kChineseList =
+const std::string kList =
     "\xb9\xab\xb8\xe6$http://a/1#\xd0\xc2\xb0\xe6\xb1\xbe\xb7\xa2\xb2\xbc$http://a/2";
 
-class ModGGTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server::Available()) << "run through tests/support/with_http_server";
-  }
+void FetchToTheEnd(GGFetch& fetch, const std::string& path) {
+  fetch.Start(ServerUrl(path));
+  ASSERT_TRUE(WaitFor([&] { return fetch.InFlight() == 0; }, 30000)) << path;
+}
 
-  // Waits until every fetch thread of `fetch` has ended. Generous: a fetch
-  // against a stalling path takes a few seconds on purpose.
-  static void WaitForFetches(const GGFetch& fetch) {
-    for (int i = 0; i < 600 && fetch.InFlight() > 0; ++i) Sleep(50);
-    ASSERT_EQ(fetch.InFlight(), 0) << "fetch threads still running after 30 s";
-  }
-
-  static int TimesRequested(const std::string& path) {
-    const std::string log = server::RequestLog();
-    const std::string line = "GET " + path + "\n";
-    int count = 0;
-    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
-    return count;
-  }
-
-  // Fetches `path` once to its end.
-  static void FetchToTheEnd(GGFetch& fetch, const std::string& path) {
-    fetch.Start(server::Url(path));
-    WaitForFetches(fetch);
-  }
-};
-
-TEST_F(ModGGTest, Cp936ListIsPublishedWholeAndDecodesToTheRightCharacters) {
-  server::Serve("myapp/KelvoCalendar/GGList.txt", kChineseList);
+// Nothing but a whole, announced, non-empty list of at most 1 MiB is
+// published; the fetch is retried after every failure.
+TEST(GGFetch, OnlyAWholeListIsPublishedAndDecodes) {
+  Serve("list.txt", kList);
+  Serve("empty.txt", "");
+  Serve("large.txt", std::string(1048577, 'x'));
   GGFetch fetch;
-  EXPECT_FALSE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), "");
-  FetchToTheEnd(fetch, "/myapp/KelvoCalendar/GGList.txt");
+  for (const char* path : {"/missing.txt", "/_/status/500/list.txt", "/empty.txt", "/large.txt",
+                           "/_/length/none/list.txt", "/_/length/4294967296/list.txt",
+                           "/_/short/12/0/list.txt", "/_/short/12/1/list.txt"}) {
+    FetchToTheEnd(fetch, path);
+    EXPECT_FALSE(fetch.Loaded()) << path;
+    EXPECT_EQ(fetch.Data(), "") << path;
+  }
+  FetchToTheEnd(fetch, "/list.txt");
   ASSERT_TRUE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), kChineseList);
-  const std::string text = FromAnsi(fetch.Data());
-  EXPECT_EQ(text, "公告$http://a/1#新版本发布$http://a/2");
+  EXPECT_EQ(fetch.Data(), kList);
   CalendarState state;
-  ParseGGList(state, text);
+  ParseGGList(state, FromAnsi(fetch.Data()));
   ASSERT_EQ(state.LinkCount, 2);
   EXPECT_EQ(state.AnnouncementLinks[0].LinkTitle, "公告");
   EXPECT_EQ(state.AnnouncementLinks[1].LinkTitle, "新版本发布");
   EXPECT_EQ(state.AnnouncementLinks[1].LinkUrl, "http://a/2");
 }
 
-// Bodies of many reads, up to exactly one mebibyte, are published whole.
-TEST_F(ModGGTest, BodiesUpToOneMebibyteArePublishedWhole) {
-  for (size_t size : {20000u, 1048576u}) {
-    SCOPED_TRACE(size);
-    GGFetch fetch;
-    FetchToTheEnd(fetch, "/_/ok/" + std::to_string(size));
-    ASSERT_TRUE(fetch.Loaded());
-    EXPECT_EQ(fetch.Data(), server::Pattern(size));
-  }
-}
-
-// Every answer that is not a whole, announced, non-empty list of at most
-// one mebibyte leaves the fetch unpublished.
-TEST_F(ModGGTest, UnusableAnswersAreNotPublished) {
-  server::Serve("empty/GGList.txt", "");
-  for (const char* path :
-       {"/_/ok/1048577", "/_/notfound", "/myapp/KelvoCalendar/nothing-here.txt", "/_/status/500",
-        "/_/empty", "/empty/GGList.txt", "/_/chunked/5000", "/_/cut/20000/12000",
-        "/_/stallclose/20000/5000/1", "/_/huge", "/_/length/12abc/5"}) {
-    SCOPED_TRACE(path);
-    GGFetch fetch;
-    FetchToTheEnd(fetch, path);
-    EXPECT_FALSE(fetch.Loaded());
-    EXPECT_EQ(fetch.Data(), "");
-  }
-}
-
-TEST_F(ModGGTest, RedirectIsFollowed) {
-  server::Serve("moved/GGList.txt", "A$U1");
+// A slow fetch neither holds up the retry nor, finishing later, replaces
+// the list the retry published.
+TEST(GGFetch, SlowFetchDoesNotBlockTheRetryNorOverwriteItsList) {
+  Serve("slow.txt", "S$slow");
+  Serve("quick.txt", "Q$quick");
   GGFetch fetch;
-  FetchToTheEnd(fetch, "/_/redirect/302/moved/GGList.txt");
-  ASSERT_TRUE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), "A$U1");
-}
-
-TEST_F(ModGGTest, FailedFetchCanBeRetried) {
-  GGFetch fetch;
-  FetchToTheEnd(fetch, "/_/cut/3000/1000");
-  ASSERT_FALSE(fetch.Loaded());
-  FetchToTheEnd(fetch, "/_/ok/3000");
-  ASSERT_TRUE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), server::Pattern(3000));
-}
-
-TEST_F(ModGGTest, NoFetchStartsOnceLoaded) {
-  GGFetch fetch;
-  FetchToTheEnd(fetch, "/_/ok/100?first");
-  ASSERT_TRUE(fetch.Loaded());
-  fetch.Start(server::Url("/_/ok/200"));
-  EXPECT_EQ(fetch.InFlight(), 0);
-  WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/ok/200"), 0);
-  EXPECT_EQ(fetch.Data(), server::Pattern(100));
-}
-
-TEST_F(ModGGTest, LaterFetchFinishingFirstWinsAndTheSlowOneDoesNotOverwrite) {
-  GGFetch fetch;
-  // Four seconds of trickle, then a quick answer while it still runs.
-  fetch.Start(server::Url("/_/trickle/20000/500/100"));
-  fetch.Start(server::Url("/_/ok/300"));
-  for (int i = 0; i < 600 && !fetch.Loaded(); ++i) Sleep(10);
-  ASSERT_TRUE(fetch.Loaded());
-  const char* const published = fetch.Data().data();
-  EXPECT_EQ(fetch.Data(), server::Pattern(300));
-  EXPECT_EQ(fetch.InFlight(), 1) << "the trickling fetch should still be running";
-  WaitForFetches(fetch);
-  EXPECT_EQ(fetch.Data().data(), published);
-  EXPECT_EQ(fetch.Data(), server::Pattern(300));
-}
-
-TEST_F(ModGGTest, StalledFetchDoesNotBlockTheRetryNorOverwriteItsList) {
-  server::Serve("stall/GGList.txt", "A$U1#B$U2");
-  GGFetch fetch;
-  // Stalls five seconds mid-body, then sends the rest: a whole body, but
-  // the list is already published by then.
-  fetch.Start(server::Url("/_/stall/20000/5000/5"));
-  fetch.Start(server::Url("/stall/GGList.txt"));
-  for (int i = 0; i < 600 && !fetch.Loaded(); ++i) Sleep(10);
-  ASSERT_TRUE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), "A$U1#B$U2");
-  WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/stall/20000/5000/5"), 1);
-  EXPECT_EQ(fetch.Data(), "A$U1#B$U2");
-}
-
-TEST_F(ModGGTest, StalledServerHoldsAtMostFourFetches) {
-  GGFetch fetch;
-  for (int i = 0; i < 6; ++i) fetch.Start(server::Url("/_/stall/1000/10/3"));
-  EXPECT_EQ(fetch.InFlight(), kMaxGGFetchesInFlight);
-  WaitForFetches(fetch);
-  EXPECT_EQ(TimesRequested("/_/stall/1000/10/3"), 4);
-  // All four completed; one of them published, whole.
-  ASSERT_TRUE(fetch.Loaded());
-  EXPECT_EQ(fetch.Data(), server::Pattern(1000));
-}
-
-TEST_F(ModGGTest, FetchOutlivesItsOwner) {
-  {
-    GGFetch fetch;
-    fetch.Start(server::Url("/_/trickle/4000/1000/100?outlive"));
-  }
-  // The thread finishes into its own shared state; nothing here crashes.
-  for (int i = 0; i < 100 && TimesRequested("/_/trickle/4000/1000/100") == 0; ++i) Sleep(10);
-  Sleep(800);
-  SUCCEED();
-}
-
-TEST(ModGGUrl, ListLivesUnderTheProductFolderOfTheServer) {
-  const std::string url = GGListUrl();
-  EXPECT_EQ(url.rfind("http://", 0), 0u);
-  EXPECT_EQ(url.substr(url.size() - 31), "/myapp/KelvoCalendar/GGList.txt");
+  fetch.Start(ServerUrl("/_/delay/2/slow.txt"));
+  fetch.Start(ServerUrl("/quick.txt"));
+  ASSERT_TRUE(WaitFor([&] { return fetch.Loaded(); }, 1500));
+  EXPECT_EQ(fetch.InFlight(), 1) << "the slow fetch still runs";
+  ASSERT_TRUE(WaitFor([&] { return fetch.InFlight() == 0; }, 30000));
+  EXPECT_EQ(fetch.Data(), "Q$quick");
 }
 
 }  // namespace

@@ -3,11 +3,9 @@
 // date text in HKLM\SOFTWARE\KelvoCalendar, value NoUpdateDate.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "calendar/date.h"
-#include "tests/support/registry_snapshot.h"
 
 namespace kelvo::test {
 
@@ -15,12 +13,16 @@ inline constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 
 // `date` in the user's short date format, as the program stores it.
 inline std::string ShortDate(Date date) {
-  SYSTEMTIME st = {};
-  st.wYear = static_cast<WORD>(date.Year);
-  st.wMonth = static_cast<WORD>(date.Month);
-  st.wDay = static_cast<WORD>(date.Day);
+  const SYSTEMTIME day = {static_cast<WORD>(date.Year),
+                          static_cast<WORD>(date.Month),
+                          0,
+                          static_cast<WORD>(date.Day),
+                          0,
+                          0,
+                          0,
+                          0};
   char text[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, sizeof text);
   return text;
 }
 
@@ -31,19 +33,22 @@ inline Date Today() {
           static_cast<int16_t>(now.wDay)};
 }
 
-// The stored text, if there is a REG_SZ value (up to its first NUL).
-inline std::optional<std::string> StoredDate() {
-  const testing::StoredValue value = testing::ReadValue(kSettingsKey, "NoUpdateDate");
-  if (!value.exists || value.type != REG_SZ) return std::nullopt;
-  return value.data.substr(0, value.data.find('\0'));
+// The stored text, empty when there is none.
+inline std::string StoredDate() {
+  char text[260] = {};
+  DWORD size = sizeof text - 1;
+  RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
+               &size);
+  return text;
 }
 
 inline void StoreDate(const std::string& text) {
-  testing::WriteValue(kSettingsKey, "NoUpdateDate", REG_SZ, text + '\0');
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", REG_SZ, text.c_str(),
+                  static_cast<DWORD>(text.size() + 1));
 }
 
 inline void ForgetDate() {
-  testing::DeleteValue(kSettingsKey, "NoUpdateDate");
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
 }
 
 }  // namespace kelvo::test

@@ -5,88 +5,49 @@
 namespace kelvo {
 namespace {
 
-ProgressRange Range(int32_t min, int32_t max, int32_t value) {
-  ProgressRange range;
-  range.m_Min = min;
-  range.m_Max = max;
-  range.m_Value = value;
-  return range;
-}
-
-TEST(ProgressDefaults, ZeroToHundredAtZero) {
-  const ProgressRange range;
-  EXPECT_EQ(range.m_Min, 0);
-  EXPECT_EQ(range.m_Max, 100);
-  EXPECT_EQ(range.m_Value, 0);
-}
-
-// Max must stay above Min; Min within 0 to below Max; Value within
-// [Min, Max]. Ignored sets change nothing; accepted bounds pull Value in.
-TEST(ProgressRangeSetters, IgnoreOutOfRangeAndPullTheValueIn) {
-  ProgressRange range;
-  EXPECT_TRUE(range.SetMax(20000));
-  EXPECT_EQ(range.m_Max, 20000);
-
-  range = Range(10, 100, 50);
-  EXPECT_FALSE(range.SetMax(10));
-  EXPECT_FALSE(range.SetMax(5));
-  EXPECT_FALSE(range.SetMax(-1));
-  EXPECT_FALSE(range.SetValue(9));
-  EXPECT_FALSE(range.SetValue(101));
-  EXPECT_FALSE(range.SetValue(-5));
-  EXPECT_EQ(range.m_Max, 100);
-  EXPECT_EQ(range.m_Value, 50);
-  EXPECT_TRUE(range.SetValue(10));
-  EXPECT_TRUE(range.SetValue(100));
-  EXPECT_EQ(range.m_Value, 100);
-
-  range = Range(0, 100, 50);
-  EXPECT_FALSE(range.SetMin(-1));
-  EXPECT_FALSE(range.SetMin(100));
-  EXPECT_FALSE(range.SetMin(101));
-  EXPECT_EQ(range.m_Min, 0);
-  EXPECT_TRUE(range.SetMin(20));
-  EXPECT_EQ(range.m_Min, 20);
-  EXPECT_EQ(range.m_Value, 50);
-
-  range = Range(0, 20000, 20000);
-  EXPECT_TRUE(range.SetMax(300));
-  EXPECT_EQ(range.m_Value, 300);
-  range = Range(0, 100, 10);
-  EXPECT_TRUE(range.SetMin(40));
-  EXPECT_EQ(range.m_Value, 40);
+// Min stays in [0, Max), Max above Min, Value in [Min, Max]; an ignored set
+// changes nothing, an accepted bound pulls Value in.
+TEST(ProgressRange, SettersKeepTheRangeAndPullTheValueIn) {
+  const auto Min = &ProgressRange::SetMin, Max = &ProgressRange::SetMax;
+  const auto Value = &ProgressRange::SetValue;
+  const struct {
+    bool (ProgressRange::*set)(int32_t);
+    int32_t to;
+    bool accepted;
+    int32_t min, max, value;  // after the set, from 10, 100, 50
+  } rows[] = {{Max, 10, false, 10, 100, 50},    {Max, -1, false, 10, 100, 50},
+              {Min, -1, false, 10, 100, 50},    {Min, 100, false, 10, 100, 50},
+              {Value, 9, false, 10, 100, 50},   {Value, 101, false, 10, 100, 50},
+              {Max, 30, true, 10, 30, 30},      {Min, 60, true, 60, 100, 60},
+              {Min, 0, true, 0, 100, 50},       {Value, 100, true, 10, 100, 100},
+              {Max, 20000, true, 10, 20000, 50}};
+  for (const auto& row : rows) {
+    ProgressRange range{10, 100, 50};
+    EXPECT_EQ((range.*row.set)(row.to), row.accepted) << row.to;
+    EXPECT_EQ(range.m_Min, row.min) << row.to;
+    EXPECT_EQ(range.m_Max, row.max) << row.to;
+    EXPECT_EQ(range.m_Value, row.value) << row.to;
+  }
 }
 
 // 222 pixels for 16384 of 20000 at 273; one pixel of track left at each
 // end when full; none at the minimum; ties to even; no overflow.
 TEST(ProgressFill, WidthBetweenTheTrackEnds) {
-  EXPECT_EQ(FillWidth(273, Range(0, 20000, 16384)), 222);
-  EXPECT_EQ(FillWidth(273, Range(0, 20000, 20000)), 271);
-  EXPECT_EQ(FillWidth(100, Range(5, 6, 6)), 98);
-  EXPECT_EQ(FillWidth(273, Range(0, 100, 0)), 0);
-  EXPECT_EQ(FillWidth(273, Range(40, 100, 40)), 0);
-  // 10 / 4 x 1 = 2.5 and 10 / 4 x 3 = 7.5.
-  EXPECT_EQ(FillWidth(12, Range(0, 4, 1)), 2);
-  EXPECT_EQ(FillWidth(12, Range(0, 4, 3)), 8);
-  EXPECT_EQ(FillWidth(273, Range(0, 2147483647, 2147483647)), 271);
-  EXPECT_EQ(FillWidth(273, Range(0, 2147483647, 1073741824)), 136);
+  EXPECT_EQ(FillWidth(273, {0, 20000, 16384}), 222);
+  EXPECT_EQ(FillWidth(273, {0, 20000, 20000}), 271);
+  EXPECT_EQ(FillWidth(273, {40, 100, 40}), 0);
+  EXPECT_EQ(FillWidth(12, {0, 4, 1}), 2);  // 2.5
+  EXPECT_EQ(FillWidth(12, {0, 4, 3}), 8);  // 7.5
+  EXPECT_EQ(FillWidth(273, {0, INT32_MAX, INT32_MAX}), 271);
 }
 
-TEST(ProgressDrawing, TrackThenFillAt273) {
+TEST(ProgressDrawing, TrackInThreePiecesThenTheFill) {
   EXPECT_EQ(
-      BarCopies(273, Range(0, 20000, 16384)),
+      BarCopies(273, {0, 20000, 16384}),
       (std::vector<SkinCopy>{{0, 6, 0, 6}, {6, 10, 6, 261}, {16, 6, 267, 6}, {22, 47, 1, 222}}));
-}
-
-TEST(ProgressDrawing, EmptyValueDrawsTheTrackOnly) {
-  EXPECT_EQ(BarCopies(273, Range(0, 100, 0)),
+  EXPECT_EQ(BarCopies(273, {0, 100, 0}),
             (std::vector<SkinCopy>{{0, 6, 0, 6}, {6, 10, 6, 261}, {16, 6, 267, 6}}));
-}
-
-TEST(ProgressDrawing, NarrowControlSkipsTheMiddleWithoutNegativeWidths) {
-  EXPECT_EQ(BarCopies(12, Range(0, 100, 0)), (std::vector<SkinCopy>{{0, 6, 0, 6}, {16, 6, 6, 6}}));
-  EXPECT_EQ(BarCopies(0, Range(0, 100, 100)),
-            (std::vector<SkinCopy>{{0, 6, 0, 6}, {16, 6, -6, 6}}));
+  EXPECT_EQ(BarCopies(12, {0, 100, 0}), (std::vector<SkinCopy>{{0, 6, 0, 6}, {16, 6, 6, 6}}));
 }
 
 }  // namespace
