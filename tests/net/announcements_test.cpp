@@ -50,14 +50,5 @@ TEST(ParseGGList, EntriesTakeRowsOf25PixelsFrom220) {
   EXPECT_EQ(s.AnnouncementLinks[6].LinkRect, (Rect{410, 370, 538, 390})) << "below the window";
 }
 
-// The largest list the fetch takes (1 MiB), packed with the shortest entries.
-TEST(ParseGGList, LargestListIsParsedWhole) {
-  std::string text;
-  for (int i = 0; i < 262144; ++i) text += "t$u#";
-  const CalendarState s = Parsed(text);
-  ASSERT_EQ(s.LinkCount, 262144);
-  EXPECT_EQ(s.AnnouncementLinks.back().LinkRect, (Rect{410, 6553795, 538, 6553815}));
-}
-
 }  // namespace
 }  // namespace kelvo

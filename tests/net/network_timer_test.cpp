@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,68 +12,55 @@ namespace {
 using Times = std::vector<uint32_t>;
 
 // A tick source and recorders for everything the timer drives.
-class FakeNetwork : public NetworkTimerHost {
- public:
+struct FakeNetwork : NetworkTimerHost {
   uint32_t now = 0;
-  bool loaded = false;
-  bool timerEnabled = true;
-  bool windowLoaded = true;
-  Times checkTimes, fetchTimes;
+  bool loaded = false, timerEnabled = true, windowLoaded = true;
+  Times checks, fetches;
   int disables = 0, paints = 0;
-  // What CheckForUpdate does; false (offline) unless replaced.
-  std::function<bool()> onCheck = [] { return false; };
+  std::function<bool()> onCheck = [] { return false; };  // offline
 
   uint32_t TickCount() override { return now; }
-  bool CheckForUpdate() override {
-    checkTimes.push_back(now);
-    return onCheck();
-  }
-  void StartGGFetch() override { fetchTimes.push_back(now); }
+  bool CheckForUpdate() override { return checks.push_back(now), onCheck(); }
+  void StartGGFetch() override { fetches.push_back(now); }
   bool GGLoaded() override { return loaded; }
   std::string GGText() override { return "A$U1#B$U2"; }
-  void DisableTimer() override {
-    timerEnabled = false;
-    ++disables;
-  }
+  void DisableTimer() override { timerEnabled = false, ++disables; }
   void PaintCalendar() override { ++paints; }
   bool WindowLoaded() override { return windowLoaded; }
 };
 
 class NetworkTimerTest : public ::testing::Test {
  protected:
-  // Start-up ended at `tick`, which LastNetTry holds.
-  void StartAt(uint32_t tick) { net.now = state.LastNetTry = tick; }
-  // Timer1 ticking every 10 ms until the clock reaches `end` (which may lie
-  // past the wrap), with an optional action before each tick.
-  void TickUntil(uint32_t end, const std::function<void()>& beforeTick = {}) {
+  // Start-up ended at `tick`; Timer1 then ticks every 10 ms until `end`
+  // (which may lie past the wrap), with an action before each tick.
+  void Run(
+      uint32_t start, uint32_t end, const std::function<void()>& beforeTick = [] {}) {
+    net.now = state.LastNetTry = start;
     while (static_cast<int32_t>(end - net.now) > 0) {
       net.now += 10;
-      if (beforeTick) beforeTick();
+      beforeTick();
       if (net.timerEnabled) timer.Timer1_Timer();
     }
   }
-  // A check that lets Timer1 tick once inside it, as its message loop does.
-  void TickInsideTheFirstCheck(const std::function<void()>& beforeInnerTick, bool result) {
-    net.onCheck = [this, beforeInnerTick, result, depth = 0]() mutable {
+  // The first check lets Timer1 tick once inside it, as its message loop does.
+  void TickInsideTheFirstCheck(bool listArrives) {
+    net.onCheck = [this, listArrives, depth = 0]() mutable {
       if (depth++ == 0) {
-        beforeInnerTick();
+        net.loaded = listArrives;
         net.now += 10;
         timer.Timer1_Timer();
       }
-      return result;
+      return listArrives;
     };
   }
-
   // The list is published once and stops the timer, whose steps end.
   void ExpectPublishedOnceWhenTheListArrivesAt(uint32_t arrival, const Times& steps) {
-    StartAt(0);
-    TickUntil(100000, [&] { net.loaded = net.now >= arrival; });
+    Run(0, 100000, [&] { net.loaded = net.now >= arrival; });
     net.now = 200000;
     timer.Timer1_Timer();  // a tick already queued when the timer stopped
-    EXPECT_EQ(net.checkTimes, steps);
-    EXPECT_EQ(net.fetchTimes, steps);
-    EXPECT_EQ(net.disables, 1);
-    EXPECT_EQ(net.paints, 1);
+    EXPECT_EQ(net.checks, steps);
+    EXPECT_EQ(net.fetches, steps);
+    EXPECT_EQ(net.disables + net.paints, 2);
     ASSERT_EQ(state.LinkCount, 2);
     EXPECT_EQ(state.AnnouncementLinks[1].LinkTitle, "B");
   }
@@ -84,40 +70,30 @@ class NetworkTimerTest : public ::testing::Test {
   NetworkTimer timer{state, net};
 };
 
-TEST_F(NetworkTimerTest, FirstStepComesWithTheFirstTickPast15000Ms) {
-  StartAt(1000);
-  TickUntil(16000);
-  EXPECT_TRUE(net.checkTimes.empty()) << "exactly 15000 ms is not yet a step";
-  TickUntil(16010);
-  EXPECT_EQ(net.checkTimes, Times{16010});
-  EXPECT_EQ(net.fetchTimes, Times{16010});
-  EXPECT_EQ(state.LastNetTry, 16010u);
-}
-
-TEST_F(NetworkTimerTest, TickingThroughTheWrapKeepsThe15SecondRhythm) {
-  StartAt(4294960000u);
-  TickUntil(4294960000u + 40000u);
-  EXPECT_EQ(net.checkTimes, (Times{7714, 22724}));
-}
-
-TEST_F(NetworkTimerTest, OfflineMakesOneCheckAndOneFetchAttemptEvery15Seconds) {
-  StartAt(0);
-  TickUntil(100000);
-  const Times steps{15010, 30020, 45030, 60040, 75050, 90060};
-  EXPECT_EQ(net.checkTimes, steps);
-  EXPECT_EQ(net.fetchTimes, steps);
+// Offline: one check and one fetch attempt with the first tick past each
+// 15000 ms, indefinitely; exactly 15000 ms is not yet a step.
+TEST_F(NetworkTimerTest, StepsComeWithTheFirstTickPast15000Ms) {
+  Run(1000, 16000);
+  EXPECT_TRUE(net.checks.empty());
+  Run(1000, 101000);
+  const Times steps{16010, 31020, 46030, 61040, 76050, 91060};
+  EXPECT_EQ(net.checks, steps);
+  EXPECT_EQ(net.fetches, steps);
+  EXPECT_EQ(state.LastNetTry, 91060u);
   EXPECT_FALSE(state.UpdateChecked);
   EXPECT_EQ(net.paints, 0);
-  EXPECT_TRUE(net.timerEnabled);
+}
+
+TEST_F(NetworkTimerTest, TickCounterWrapKeepsThe15SecondRhythm) {
+  Run(4294960000u, 4294960000u + 40000u);
+  EXPECT_EQ(net.checks, (Times{7714, 22724}));
 }
 
 TEST_F(NetworkTimerTest, AfterTheFirstSuccessfulCheckStepsOnlyRetryTheFetch) {
-  StartAt(0);
-  int calls = 0;
-  net.onCheck = [&] { return ++calls == 2; };
-  TickUntil(70000);
-  EXPECT_EQ(net.checkTimes, (Times{15010, 30020}));
-  EXPECT_EQ(net.fetchTimes, (Times{15010, 30020, 45030, 60040}));
+  net.onCheck = [this] { return net.checks.size() == 2; };
+  Run(0, 70000);
+  EXPECT_EQ(net.checks, (Times{15010, 30020}));
+  EXPECT_EQ(net.fetches, (Times{15010, 30020, 45030, 60040}));
   EXPECT_TRUE(state.UpdateChecked);
 }
 
@@ -130,56 +106,30 @@ TEST_F(NetworkTimerTest, ListAfterRetriesIsPublishedOnceAndEndsTheSteps) {
 }
 
 TEST_F(NetworkTimerTest, TickInsideTheCheckRunsAStepOfItsOwn) {
-  StartAt(0);
-  TickInsideTheFirstCheck([] {}, false);
-  TickUntil(15010);
-  EXPECT_EQ(net.checkTimes, (Times{15010, 15020}));
-  EXPECT_EQ(net.fetchTimes, (Times{15020, 15020}));
+  TickInsideTheFirstCheck(false);
+  Run(0, 15010);
+  EXPECT_EQ(net.checks, (Times{15010, 15020}));
+  EXPECT_EQ(net.fetches, (Times{15020, 15020}));
   EXPECT_EQ(state.LastNetTry, 15020u);
 }
 
 TEST_F(NetworkTimerTest, TickInsideTheCheckPublishesAndTheOuterTickDoesNotAgain) {
-  StartAt(0);
-  TickInsideTheFirstCheck([this] { net.loaded = true; }, true);
-  TickUntil(15010);
-  EXPECT_EQ(net.disables, 1);
-  EXPECT_EQ(net.paints, 1);
-  EXPECT_EQ(state.LinkCount, 2);
+  TickInsideTheFirstCheck(true);
+  Run(0, 15010);
+  EXPECT_EQ(net.disables + net.paints, 2);
   EXPECT_EQ(state.AnnouncementLinks.size(), 2u);
-  EXPECT_TRUE(net.fetchTimes.empty());
+  EXPECT_TRUE(net.fetches.empty());
   EXPECT_TRUE(state.UpdateChecked);
 }
 
 // An accepted update unloads the window inside the check: the rest of the
-// tick leaves the window's state alone, also when the window object is gone.
+// tick leaves the window's state alone.
 TEST_F(NetworkTimerTest, WindowUnloadedByTheCheckIsLeftAlone) {
-  StartAt(0);
-  net.onCheck = [&] {
-    net.windowLoaded = false;
-    net.loaded = true;
-    return true;
-  };
-  TickUntil(15010);
-  EXPECT_TRUE(net.fetchTimes.empty());
-  EXPECT_EQ(net.paints, 0);
-  EXPECT_EQ(state.LinkCount, 0);
+  net.onCheck = [this] { return net.windowLoaded = false, net.loaded = true; };
+  Run(0, 15010);
+  EXPECT_TRUE(net.fetches.empty());
+  EXPECT_EQ(net.paints + state.LinkCount + state.LastNetTry, 0u);
   EXPECT_FALSE(state.UpdateChecked);
-  EXPECT_EQ(state.LastNetTry, 0u);
-
-  FakeNetwork host;
-  auto ownState = std::make_unique<CalendarState>();
-  auto ownTimer = std::make_unique<NetworkTimer>(*ownState, host);
-  host.now = 15001;
-  host.onCheck = [&] {
-    ownTimer.reset();
-    ownState.reset();
-    host.loaded = true;
-    return true;
-  };
-  NetworkTimer* const ticking = ownTimer.get();
-  ticking->Timer1_Timer();
-  EXPECT_TRUE(host.fetchTimes.empty());
-  EXPECT_EQ(host.paints + host.disables, 0);
 }
 
 }  // namespace

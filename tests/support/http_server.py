@@ -1,26 +1,20 @@
 #!/usr/bin/env python3
 """Loopback HTTP server for the Windows-side tests and the demo site.
 
-  http_server.py --root DIR [--port N] [--port-file FILE]   serves DIR until stopped
-  http_server.py [--proxy] -- COMMAND [ARGS...]   runs COMMAND beside a server of a new
-      empty folder and exits with its status. COMMAND finds the port in
-      KELVO_TEST_HTTP_PORT and the folder, as Wine names it, in KELVO_TEST_HTTP_ROOT.
-      --proxy also sets http_proxy, so WinINet sends every request here, whatever
-      host the URL names.
+  http_server.py --root DIR [--port N] [--port-file FILE]  serves DIR until stopped
+  http_server.py [--proxy] -- COMMAND...  runs COMMAND beside a server of a new folder,
+      given to it as KELVO_TEST_HTTP_ROOT (Wine's name) and KELVO_TEST_HTTP_PORT;
+      --proxy sets http_proxy too, so WinINet asks this server whatever the host.
 
-A path names a file below the folder (404 when missing). /_/HOW/ARGS/FILE serves
-FILE the way a broken server or network would:
-  delay/S       the answer after S seconds
-  short/M/S     the full Content-Length, the first M bytes, S seconds of silence, close
-  length/L      Content-Length L (any text; "none" sends no header), the body, close
-  status/C      status C with the body
-The folder's file _routes maps the fixed paths a program asks for, one "FROM TO" a
-line (e.g. "/myapp/KelvoCalendar/GGList.txt /_/delay/3/list.txt"). Every path asked
-for is appended to the folder's _requests.log as "GET PATH".
+A path names a file of the folder (404 when missing). /_/HOW/ARGS/FILE serves it
+as a broken server or network would: delay/S answers after S seconds; short/M/S
+announces the full length, sends M bytes, waits S seconds and closes; length/L
+sends Content-Length L ("none": no header); status/C answers with status C.
+The folder's _routes file maps fixed paths, one "FROM TO" a line; every path
+asked for is appended to its _requests.log as "GET PATH".
 """
 
 import argparse
-import mimetypes
 import os
 import shutil
 import subprocess
@@ -43,26 +37,23 @@ class Handler(BaseHTTPRequestHandler):
         path = urllib.parse.urlsplit(self.path).path
         with open(os.path.join(root, "_requests.log"), "a") as log:
             log.write(f"GET {path}\n")
-        try:
+        if os.path.isfile(os.path.join(root, "_routes")):
             with open(os.path.join(root, "_routes")) as routes:
                 path = dict(line.split() for line in routes if line.strip()).get(path, path)
-        except OSError:
-            pass
         parts = path.strip("/").split("/")
         how, args = None, []
         if parts[0] == "_" and len(parts) > 1 and parts[1] in ARG_COUNTS:
             how, args = parts[1], parts[2:2 + ARG_COUNTS[parts[1]]]
             parts = parts[2 + len(args):]
+        file = os.path.join(root, *parts)
         if how == "delay":
             time.sleep(float(args[0]))
-        file = os.path.join(root, *parts)
         if ".." in parts or not os.path.isfile(file):
-            self.send_error(404)
-            return
+            return self.send_error(404)
         with open(file, "rb") as f:
             body = f.read()
         self.send_response(int(args[0]) if how == "status" else 200)
-        self.send_header("Content-Type", mimetypes.guess_type(file)[0] or "text/plain")
+        self.send_header("Content-Type", "application/octet-stream")
         length = args[0] if how == "length" else str(len(body))
         if length != "none":
             self.send_header("Content-Length", length)
@@ -70,29 +61,27 @@ class Handler(BaseHTTPRequestHandler):
         try:
             self.wfile.write(body[:int(args[0])] if how == "short" else body)
             self.wfile.flush()
-            if how == "short":
-                time.sleep(float(args[1]))
+            time.sleep(float(args[1]) if how == "short" else 0)
         except OSError:
             pass
 
 
 def start_server(root, port):
     server = ThreadingHTTPServer(("127.0.0.1", port), Handler)
-    server.daemon_threads = True
-    server.root = os.path.abspath(root)
+    server.daemon_threads, server.root = True, os.path.abspath(root)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server.server_address[1]
 
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--root")
+    for option in ("--root", "--port-file"):
+        ap.add_argument(option)
     ap.add_argument("--port", type=int, default=0)
-    ap.add_argument("--port-file")
     ap.add_argument("--proxy", action="store_true")
     ap.add_argument("command", nargs=argparse.REMAINDER)
     args = ap.parse_args()
-    command = args.command[1:] if args.command[:1] == ["--"] else args.command
+    command = [word for word in args.command[:1] if word != "--"] + args.command[1:]
     if not command:
         port = start_server(args.root or ".", args.port)
         if args.port_file:
@@ -102,12 +91,12 @@ def main():
         print(port, flush=True)
         threading.Event().wait()
     root = tempfile.mkdtemp(prefix="kelvo-http.")
+    port = start_server(root, 0)
+    env = dict(os.environ, KELVO_TEST_HTTP_PORT=str(port),
+               KELVO_TEST_HTTP_ROOT="Z:" + root.replace("/", "\\"))
+    if args.proxy:
+        env["http_proxy"] = f"http://127.0.0.1:{port}"
     try:
-        port = start_server(root, 0)
-        env = dict(os.environ, KELVO_TEST_HTTP_PORT=str(port),
-                   KELVO_TEST_HTTP_ROOT="Z:" + root.replace("/", "\\"))
-        if args.proxy:
-            env["http_proxy"] = f"http://127.0.0.1:{port}"
         return subprocess.call(command, env=env)
     finally:
         shutil.rmtree(root, ignore_errors=True)

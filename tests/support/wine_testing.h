@@ -25,16 +25,17 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return std::filesystem::exists(path);
 }
 
-// A new empty folder in the temporary directory; RemoveFolder takes it away.
+// A new empty folder in the temporary directory.
 inline std::string NewFolder(const std::string& stem) {
   static int serial = 0;
-  const std::string folder = (std::filesystem::temp_directory_path() / stem).string() + "-" +
-                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      (stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
   std::filesystem::create_directories(folder);
-  return folder;
+  return folder.string();
 }
 
 inline void RemoveFolder(const std::string& folder) {
@@ -49,19 +50,16 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
-// The server: its address for `path`, its folder and the paths asked so far.
-inline std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
+// The server's address for `path`, and a file of its folder ("/" allowed).
 inline std::string ServerUrl(const std::string& path) {
-  return "http://127.0.0.1:" + Env("KELVO_TEST_HTTP_PORT") + path;
+  return "http://127.0.0.1:" + std::string(std::getenv("KELVO_TEST_HTTP_PORT")) + path;
 }
 
-inline std::string ServedFile(std::string name) {
-  for (char& c : name) c = c == '/' ? '\\' : c;
-  return Env("KELVO_TEST_HTTP_ROOT") + "\\" + name;
+inline std::string ServedFile(const std::string& name) {
+  const auto relative = std::filesystem::path(name).relative_path();
+  return (std::filesystem::path(std::getenv("KELVO_TEST_HTTP_ROOT")) / relative)
+      .make_preferred()
+      .string();
 }
 
 inline void Serve(const std::string& name, const std::string& bytes) {
@@ -69,15 +67,13 @@ inline void Serve(const std::string& name, const std::string& bytes) {
 }
 
 inline int TimesRequested(const std::string& path) {
-  const std::string log = ReadBytes(ServedFile("_requests.log"));
-  const std::string line = "GET " + path + "\n";
+  const std::string log = ReadBytes(ServedFile("_requests.log")), line = "GET " + path + "\n";
   int count = 0;
   for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
   return count;
 }
 
-// The pixels (0xRRGGBB) of a w x h area at (x, y) of a device context, row
-// by row.
+// The pixels (0xRRGGBB) of a w x h area at (x, y) of a device context.
 inline std::vector<uint32_t> Pixels(HDC source, int x, int y, int w, int h) {
   BITMAPINFO info = {};
   info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -87,11 +83,9 @@ inline std::vector<uint32_t> Pixels(HDC source, int x, int y, int w, int h) {
   HGDIOBJ previous = SelectObject(memory, image);
   BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
   GdiFlush();
-  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                               static_cast<const uint32_t*>(bits) + w * h);
+  std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + w * h);
   for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
-  SelectObject(memory, previous);
-  DeleteObject(image);
+  DeleteObject(SelectObject(memory, previous));
   DeleteDC(memory);
   return pixels;
 }

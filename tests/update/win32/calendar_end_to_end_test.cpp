@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <atomic>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 
-#include "tests/support/update_date_registry.h"
 #include "tests/support/wine_testing.h"
-#include "tests/update/win32/question_box.h"
 
 namespace kelvo {
 namespace {
@@ -22,6 +22,7 @@ using namespace test;
 
 constexpr const char* kList = "/myapp/KelvoCalendar/GGList.txt";
 constexpr const char* kManifest = "/myapp/KelvoCalendar/update.txt";
+constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 // "公告一$http://a/1#公告二$http://a/2" in code page 936.
 const std::string kListBytes =
     "\xb9\xab\xb8\xe6\xd2\xbb$http://a/1#\xb9\xab\xb8\xe6\xb6\xfe$http://a/2";
@@ -31,10 +32,76 @@ std::string WinePath(std::string path) {
   return "Z:" + path;
 }
 
+// The date of the last update question as the program stores it.
+std::string StoredDate() {
+  char text[260] = {};
+  DWORD size = sizeof text - 1;
+  RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
+               &size);
+  return text;
+}
+
+// Today in the user's short date format.
+std::string Today() {
+  char text[128] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, sizeof text);
+  return text;
+}
+
+// Answers the message boxes of a process with the button `answer` from a
+// thread of its own, and notes what each showed: "title|text|buttons".
+class QuestionBoxWatcher {
+ public:
+  QuestionBoxWatcher(int answer, DWORD processId) : m_answer(answer), m_processId(processId) {}
+  ~QuestionBoxWatcher() { m_stop = true, m_thread.join(); }
+  std::vector<std::wstring> Seen() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_seen;
+  }
+
+ private:
+  static BOOL CALLBACK Find(HWND hWnd, LPARAM lParam) {
+    auto* self = reinterpret_cast<QuestionBoxWatcher*>(lParam);
+    DWORD pid = 0;
+    wchar_t cls[16] = {};
+    GetWindowThreadProcessId(hWnd, &pid);
+    GetClassNameW(hWnd, cls, 16);
+    if (pid == self->m_processId && !lstrcmpW(cls, L"#32770") && hWnd != self->m_answered) {
+      wchar_t title[256] = {}, text[512] = {};
+      GetWindowTextW(hWnd, title, 256);
+      for (HWND item = GetWindow(hWnd, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+        GetClassNameW(item, cls, 16);
+        if (!lstrcmpiW(cls, L"Static") &&
+            (GetWindowLongW(item, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+          GetWindowTextW(item, text, 512);
+      }
+      std::wstring seen = std::wstring(title) + L"|" + text + L"|";
+      for (const auto& [id, name] :
+           {std::pair{IDOK, L"OK "}, {IDYES, L"Yes "}, {IDNO, L"No "}, {IDCANCEL, L"Cancel "}})
+        if (GetDlgItem(hWnd, id)) seen += name;
+      std::lock_guard<std::mutex> lock(self->m_mutex);
+      self->m_seen.push_back(seen);
+      PostMessageW(hWnd, WM_COMMAND, self->m_answer, 0);
+      self->m_answered = hWnd;
+    }
+    return TRUE;
+  }
+
+  int m_answer;
+  DWORD m_processId;
+  HWND m_answered = nullptr;
+  std::atomic<bool> m_stop{false};
+  std::mutex m_mutex;
+  std::vector<std::wstring> m_seen;
+  std::thread m_thread{[this] {
+    for (; !m_stop; Sleep(50)) EnumWindows(&Find, reinterpret_cast<LPARAM>(this));
+  }};
+};
+
 class CalendarEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ForgetDate();
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
@@ -42,38 +109,37 @@ class CalendarEndToEndTest : public ::testing::Test {
   }
   void TearDown() override {
     watcher.reset();
-    if (process.hProcess) {
-      TerminateProcess(process.hProcess, 1);
-      WaitForSingleObject(process.hProcess, 10000);
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-      Sleep(1000);  // Wine takes the window down
-    }
-    ForgetDate();
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    Sleep(1000);  // Wine takes the window down
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
     RemoveFolder(folder);
   }
 
-  // Starts the program in its folder and waits for its first list request;
-  // questions are answered with `key`.
-  void Start(WORD key) {
+  // Starts the program in its folder, answering questions with `answer`, and
+  // waits for its first list request and its painted face.
+  void Start(int answer) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string command = "\"" + folder + "\\KelvoCalendar.exe\"";
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                folder.c_str(), &startup, &process));
-    watcher.emplace(key, process.dwProcessId);
+    watcher.emplace(answer, process.dwProcessId);
     ASSERT_TRUE(WaitFor([] { return TimesRequested(kList) > 0; }, 60000));
     startedAt = GetTickCount();
-    ASSERT_TRUE(WaitFor([this] { return Row0().second > 500; }, 30000)) << "the face is painted";
+    ASSERT_TRUE(WaitFor([this] { return Row0().second > 500; }, 30000)) << "no face";
   }
   bool Running() { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
   // Since the first list request; the polls may see a request 50 ms late.
   DWORD Since() { return GetTickCount() - startedAt + 50; }
 
   // Pixels of the face on the screen, from its top-left corner.
-  std::vector<uint32_t> Face(int x, int y, int w, int h) {
+  std::vector<uint32_t> Face(int x, int y, int w, int h, POINT* origin = nullptr) {
     RECT r = {};
     GetWindowRect(FindWindowW(L"KelvoCalendarWnd", nullptr), &r);
+    if (origin) *origin = {r.left, r.top};
     HDC screen = GetDC(nullptr);
     std::vector<uint32_t> pixels = Pixels(screen, r.left + x, r.top + y, w, h);
     ReleaseDC(nullptr, screen);
@@ -92,10 +158,9 @@ class CalendarEndToEndTest : public ::testing::Test {
   bool LinksShown() { return Row0().first > 20; }
   // A click on the next-month arrow changes the month text.
   bool NextMonthAnswers() {
-    const std::vector<uint32_t> month = Face(150, 14, 50, 22);
-    RECT r = {};
-    GetWindowRect(FindWindowW(L"KelvoCalendarWnd", nullptr), &r);
-    SetCursorPos(r.left + 217, r.top + 25);
+    POINT origin;
+    const std::vector<uint32_t> month = Face(150, 14, 50, 22, &origin);
+    SetCursorPos(origin.x + 217, origin.y + 25);
     Sleep(300);
     INPUT click[2] = {};
     click[0].type = click[1].type = INPUT_MOUSE;
@@ -117,7 +182,7 @@ TEST_F(CalendarEndToEndTest, ListDeliveredAfterThreeSecondsShowsOnTheFace) {
   Serve("list.txt", kListBytes);
   Serve("_routes", std::string(kList) + " /_/delay/3/list.txt\n");
   Serve(kManifest, "Version:1.0.1\r\n");
-  Start('N');
+  Start(IDNO);
   const bool emptyAtFirst = !LinksShown();
   ASSERT_TRUE(WaitFor([this] { return LinksShown(); }, 30000));
   if (emptyAtFirst) {
@@ -134,7 +199,7 @@ TEST_F(CalendarEndToEndTest, ListDeliveredAfterThreeSecondsShowsOnTheFace) {
 // with the first retry, once (the manifest names the running version).
 TEST_F(CalendarEndToEndTest, MissingThenEmptyListIsRetriedWithOneUpdateCheck) {
   Serve(kManifest, "Version:1.0.0\r\n");
-  Start('N');
+  Start(IDNO);
   Serve(kList + 1, "");
   ASSERT_TRUE(WaitFor([] { return TimesRequested(kManifest) > 0; }, 40000));
   EXPECT_GT(Since(), 15000u);
@@ -146,15 +211,16 @@ TEST_F(CalendarEndToEndTest, MissingThenEmptyListIsRetriedWithOneUpdateCheck) {
   EXPECT_FALSE(LinksShown());
 }
 
-// A list that stalls after 12 bytes: the face answers clicks before and
-// after the retry and shows no partial list. The check asks once, also when
-// Timer1 ticks into a second check while the question is open, and No
-// stores today's date.
+// A list that stalls after 12 bytes and closes: the face answers clicks
+// before and after the retry and shows no partial list. A stored date that
+// is no date asks; No stores today's date, and the second check that Timer1
+// ticks into while the question is open does not ask again.
 TEST_F(CalendarEndToEndTest, StalledListLeavesTheFaceResponsiveAndNoIsAskedOnce) {
   Serve("list.txt", kListBytes);
-  Serve("_routes", std::string(kList) + " /_/short/12/600/list.txt\n");
+  Serve("_routes", std::string(kList) + " /_/short/12/10/list.txt\n");
   Serve(kManifest, "Version:1.0.1\r\n");
-  Start('N');
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", REG_SZ, "not a date", 11);
+  Start(IDNO);
   Sleep(2000);
   EXPECT_TRUE(NextMonthAnswers()) << "while the list stalls";
   ASSERT_TRUE(WaitFor([this] { return !watcher->Seen().empty(); }, 20000));
@@ -164,10 +230,9 @@ TEST_F(CalendarEndToEndTest, StalledListLeavesTheFaceResponsiveAndNoIsAskedOnce)
   EXPECT_TRUE(Running());
   EXPECT_FALSE(LinksShown());
   EXPECT_TRUE(NextMonthAnswers()) << "after the retry";
-  const std::vector<SeenBox> boxes = watcher->Seen();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, L"发现有新版本，是否现在更新？");
-  EXPECT_EQ(StoredDate(), ShortDate(Today()));
+  EXPECT_EQ(watcher->Seen(),
+            std::vector<std::wstring>{L"提示|发现有新版本，是否现在更新？|Yes No "});
+  EXPECT_EQ(StoredDate(), Today());
 }
 
 // Yes: the new program is downloaded, renamed into place and started with
@@ -180,12 +245,12 @@ TEST_F(CalendarEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
   Serve(kManifest,
         "Version:1.0.1\r\ndown|" + ServerUrl("/files/KelvoCalendar2.exe") +
             "|apppath:\r\ndel|apppath:KelvoCalendar.bak\r\nrun|apppath:KelvoCalendar2.exe\r\n");
-  Start('Y');
+  Start(IDYES);
   ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
   DWORD code = 1;
   GetExitCodeProcess(process.hProcess, &code);
   EXPECT_EQ(code, 0u);
-  EXPECT_EQ(watcher->Seen().size(), 1u);
+  EXPECT_EQ(watcher->Seen().size(), 1u) << "no stored date: asks";
   ASSERT_TRUE(WaitFor([&] { return Exists(folder + "\\payload-started.txt"); }, 30000));
   EXPECT_EQ(ReadBytes(folder + "\\payload-started.txt"), "del " + folder + "\\KelvoCalendar.exe");
   EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), payload);
@@ -195,7 +260,7 @@ TEST_F(CalendarEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
     names.insert(entry.path().filename().string());
   EXPECT_EQ(names, (std::set<std::string>{"KelvoCalendar.exe", "KelvoCalendar2.exe", "notes.txt",
                                           "payload-started.txt"}));
-  EXPECT_EQ(StoredDate(), ShortDate(Today()));
+  EXPECT_EQ(StoredDate(), Today());
 }
 
 }  // namespace

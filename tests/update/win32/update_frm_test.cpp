@@ -17,13 +17,12 @@ namespace {
 
 using namespace test;
 
-// Every text Label1 is given while a test runs.
+// Every text the label is given while a test runs.
 std::vector<std::wstring> g_labelTexts;
-HWND g_label = nullptr;
 
 LRESULT CALLBACK RecordLabelText(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (call->message == WM_SETTEXT && call->hwnd == g_label)
+  if (call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == 0 && GetParent(call->hwnd))
     g_labelTexts.emplace_back(reinterpret_cast<const wchar_t*>(call->lParam));
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -33,7 +32,6 @@ class UpdateFrmTest : public ::testing::Test {
   void SetUp() override {
     folder = NewFolder("kelvo-frm");
     form.Show();
-    g_label = form.Label1();
     g_labelTexts.clear();
     hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordLabelText, nullptr, GetCurrentThreadId());
   }
