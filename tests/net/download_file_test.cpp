@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,13 +21,13 @@ std::string Body(size_t size = 20000) {
   return bytes;
 }
 
-// The owner of the download: records every event in order.
+// The owner of the download: records every event in order, and at each
+// Loading whether a message posted before the download still waits.
 class DownloadFileTest : public ::testing::Test, public DownLoadFileEvents {
  protected:
   void SetUp() override {
     Serve("body.bin", Body());
-    folder = NewFolder("kelvo-download");
-    target = folder + "\\payload.td";
+    target = (folder = NewFolder("kelvo-download")) + "\\payload.td";
   }
   void TearDown() override { RemoveFolder(folder); }
 
@@ -36,8 +35,9 @@ class DownloadFileTest : public ::testing::Test, public DownLoadFileEvents {
     events.push_back("QueryFileInfo " + std::to_string(total));
   }
   void Loading(int32_t received) override {
+    MSG msg;
     events.push_back("Loading " + std::to_string(received));
-    if (onLoading) onLoading();
+    pending.push_back(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
   }
   void Complete() override { events.push_back("Complete"); }
 
@@ -48,19 +48,17 @@ class DownloadFileTest : public ::testing::Test, public DownLoadFileEvents {
 
   CKelvoDownLoadFile loader{this};
   Events events;
-  std::function<void()> onLoading;
+  std::vector<bool> pending;
   std::string folder, target;
 };
 
-// The message loop runs between chunks: a message posted before the
-// download is handled by the second chunk.
+// The message loop runs between chunks: the posted message is handled
+// after the first.
 TEST_F(DownloadFileTest, FileModeReplacesTheTargetReportsTotalsAndKeepsTheLoopRunning) {
   WriteBytes(target, std::string(50000, 'x'));
   MSG msg;
   PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-  std::vector<bool> pending;
-  onLoading = [&] { pending.push_back(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE)); };
   std::string text = "untouched";
   EXPECT_TRUE(Download(ServerUrl("/body.bin"), true, text));
   EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Loading 8192", "Loading 16384", "Loading 20000",
@@ -68,36 +66,6 @@ TEST_F(DownloadFileTest, FileModeReplacesTheTargetReportsTotalsAndKeepsTheLoopRu
   EXPECT_EQ(ReadBytes(target), Body());
   EXPECT_EQ(text, "untouched");
   EXPECT_EQ(pending, (std::vector<bool>{true, false, false}));
-}
-
-TEST_F(DownloadFileTest, MemoryModeDecodesTheWholeAnsiBody) {
-  // "版本 1.0.1" in code page 936, CR LF, then 20000 bytes: several reads.
-  Serve("memory.txt", "\xB0\xE6\xB1\xBE 1.0.1\r\n" + std::string(20000, 'a'));
-  std::string text;
-  EXPECT_FALSE(Download(ServerUrl("/memory.txt"), false, text));
-  EXPECT_EQ(text, "版本 1.0.1\r\n" + std::string(20000, 'a'));
-  EXPECT_EQ(events, (Events{"QueryFileInfo 20012", "Complete"}));
-  EXPECT_FALSE(Exists(target));
-}
-
-// No usable answer: no file, the caller's text unchanged, only Complete.
-TEST_F(DownloadFileTest, UnusableAnswersKeepNothing) {
-  for (const std::string& url :
-       {ServerUrl("/missing.bin"), ServerUrl("/_/status/500/body.bin"),
-        ServerUrl("/_/length/none/body.bin"), ServerUrl("/_/length/4294987296/body.bin"),
-        std::string("not a url")}) {
-    for (const bool toFile : {true, false}) {
-      std::string text = "keep";
-      EXPECT_FALSE(Download(url, toFile, text)) << url;
-      EXPECT_EQ(events, Events{"Complete"}) << url;
-      EXPECT_EQ(text, "keep") << url;
-      EXPECT_FALSE(Exists(target)) << url;
-    }
-  }
-  target = folder + "\\no-such-folder\\payload.td";
-  std::string text;
-  EXPECT_FALSE(Download(ServerUrl("/body.bin"), true, text));
-  EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Complete"}));
 }
 
 // A body cut short: file mode keeps what came (the update form discards
@@ -113,6 +81,35 @@ TEST_F(DownloadFileTest, BodyCutShortEndsTheDownload) {
   EXPECT_FALSE(Download(ServerUrl("/_/short/5000/0/body.bin"), false, text));
   EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Complete"}));
   EXPECT_EQ(text, "keep");
+}
+
+TEST_F(DownloadFileTest, MemoryModeDecodesTheWholeAnsiBody) {
+  // "版本 1.0.1" in code page 936, CR LF, then 20000 bytes: several reads.
+  Serve("memory.txt", "\xB0\xE6\xB1\xBE 1.0.1\r\n" + std::string(20000, 'a'));
+  std::string text;
+  EXPECT_FALSE(Download(ServerUrl("/memory.txt"), false, text));
+  EXPECT_EQ(text, "版本 1.0.1\r\n" + std::string(20000, 'a'));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20012", "Complete"}));
+}
+
+// No usable answer: no file, the caller's text unchanged, only Complete.
+TEST_F(DownloadFileTest, UnusableAnswersKeepNothing) {
+  for (const std::string& url :
+       {ServerUrl("/missing.bin"), ServerUrl("/_/status/500/body.bin"),
+        ServerUrl("/_/length/none/body.bin"), ServerUrl("/_/length/4294987296/body.bin"),
+        std::string("not a url")}) {
+    for (const bool toFile : {true, false}) {
+      std::string text = "keep";
+      EXPECT_FALSE(Download(url, toFile, text)) << url;
+      EXPECT_EQ(events, Events{"Complete"}) << url;
+      EXPECT_EQ(text, "keep") << url;
+      EXPECT_FALSE(std::filesystem::exists(target)) << url;
+    }
+  }
+  target = folder + "\\no-such-folder\\payload.td";
+  std::string text;
+  EXPECT_FALSE(Download(ServerUrl("/body.bin"), true, text));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Complete"}));
 }
 
 }  // namespace

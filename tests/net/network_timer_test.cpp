@@ -89,14 +89,6 @@ TEST_F(NetworkTimerTest, TickCounterWrapKeepsThe15SecondRhythm) {
   EXPECT_EQ(net.checks, (Times{7714, 22724}));
 }
 
-TEST_F(NetworkTimerTest, AfterTheFirstSuccessfulCheckStepsOnlyRetryTheFetch) {
-  net.onCheck = [this] { return net.checks.size() == 2; };
-  Run(0, 70000);
-  EXPECT_EQ(net.checks, (Times{15010, 30020}));
-  EXPECT_EQ(net.fetches, (Times{15010, 30020, 45030, 60040}));
-  EXPECT_TRUE(state.UpdateChecked);
-}
-
 TEST_F(NetworkTimerTest, ListWithin15SecondsIsPublishedOnceAndNoCheckEverRuns) {
   ExpectPublishedOnceWhenTheListArrivesAt(3000, {});
 }

@@ -1,17 +1,15 @@
 #!/usr/bin/env python3
 """Loopback HTTP server for the Windows-side tests and the demo site.
 
-  http_server.py --root DIR [--port N] [--port-file FILE]  serves DIR until stopped
-  http_server.py [--proxy] -- COMMAND...  runs COMMAND beside a server of a new folder,
-      given to it as KELVO_TEST_HTTP_ROOT (Wine's name) and KELVO_TEST_HTTP_PORT;
-      --proxy sets http_proxy too, so WinINet asks this server whatever the host.
-
-A path names a file of the folder (404 when missing). /_/HOW/ARGS/FILE serves it
-as a broken server or network would: delay/S answers after S seconds; short/M/S
-announces the full length, sends M bytes, waits S seconds and closes; length/L
-sends Content-Length L ("none": no header); status/C answers with status C.
-The folder's _routes file maps fixed paths, one "FROM TO" a line; every path
-asked for is appended to its _requests.log as "GET PATH".
+  http_server.py --root DIR [--port N] [--port-file FILE]   serves DIR until stopped
+  http_server.py [--proxy] -- COMMAND...   runs COMMAND beside a server of a new folder
+      (KELVO_TEST_HTTP_ROOT as Wine names it, KELVO_TEST_HTTP_PORT); --proxy also sets
+      http_proxy, so WinINet asks this server whatever the host.
+A path names a file of the folder. /_/HOW/ARGS/FILE serves FILE as a broken server or
+network would: delay/S after S seconds; short/M/S the full length announced, M bytes
+sent, S seconds of silence, closed; length/L Content-Length L ("none": no header);
+status/C with status C. The folder's _routes maps fixed paths ("FROM TO" lines); every
+path asked for is appended to its _requests.log as "GET PATH".
 """
 
 import argparse
@@ -74,16 +72,16 @@ def start_server(root, port):
 
 
 def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("--root", "--port-file"):
-        ap.add_argument(option)
+    ap = argparse.ArgumentParser(usage=__doc__)
+    ap.add_argument("--root", default=".")
+    ap.add_argument("--port-file")
     ap.add_argument("--port", type=int, default=0)
     ap.add_argument("--proxy", action="store_true")
     ap.add_argument("command", nargs=argparse.REMAINDER)
     args = ap.parse_args()
     command = [word for word in args.command[:1] if word != "--"] + args.command[1:]
     if not command:
-        port = start_server(args.root or ".", args.port)
+        port = start_server(args.root, args.port)
         if args.port_file:
             with open(args.port_file + ".tmp", "w") as f:
                 f.write(f"{port}\n")

@@ -27,11 +27,6 @@ constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 const std::string kListBytes =
     "\xb9\xab\xb8\xe6\xd2\xbb$http://a/1#\xb9\xab\xb8\xe6\xb6\xfe$http://a/2";
 
-std::string WinePath(std::string path) {
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return "Z:" + path;
-}
-
 // The date of the last update question as the program stores it.
 std::string StoredDate() {
   char text[260] = {};
@@ -105,7 +100,7 @@ class CalendarEndToEndTest : public ::testing::Test {
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
-    WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes(WinePath(KELVO_TEST_CALENDAR_PATH)));
+    WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes("Z:" KELVO_TEST_CALENDAR_PATH));
   }
   void TearDown() override {
     watcher.reset();
@@ -238,7 +233,7 @@ TEST_F(CalendarEndToEndTest, StalledListLeavesTheFaceResponsiveAndNoIsAskedOnce)
 // Yes: the new program is downloaded, renamed into place and started with
 // "del <old program>"; the calendar's process ends; no other file is lost.
 TEST_F(CalendarEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
-  const std::string payload = ReadBytes(WinePath(KELVO_TEST_PAYLOAD_PATH));
+  const std::string payload = ReadBytes("Z:" KELVO_TEST_PAYLOAD_PATH);
   WriteBytes(folder + "\\KelvoCalendar.bak", "the previous version");
   WriteBytes(folder + "\\notes.txt", "the user's notes");
   Serve("files/KelvoCalendar2.exe", payload);
@@ -251,7 +246,8 @@ TEST_F(CalendarEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
   GetExitCodeProcess(process.hProcess, &code);
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(watcher->Seen().size(), 1u) << "no stored date: asks";
-  ASSERT_TRUE(WaitFor([&] { return Exists(folder + "\\payload-started.txt"); }, 30000));
+  ASSERT_TRUE(
+      WaitFor([&] { return std::filesystem::exists(folder + "\\payload-started.txt"); }, 30000));
   EXPECT_EQ(ReadBytes(folder + "\\payload-started.txt"), "del " + folder + "\\KelvoCalendar.exe");
   EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), payload);
   EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "the user's notes");

@@ -90,8 +90,8 @@ TEST_F(UpdateFrmTest, PayloadThatDidNotArriveWholeIsNeverInstalled) {
     updater.Show();
     updater.UpdateFile("v\r\ndown|" + ServerUrl(path) + "|" + folder + "\r\nrun|" + folder +
                        "\\app.exe");
-    EXPECT_FALSE(Exists(folder + "\\app.exe.td")) << path;
-    EXPECT_FALSE(Exists(folder + "\\app.exe")) << path;
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\app.exe.td")) << path;
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\app.exe")) << path;
     EXPECT_FALSE(IsWindow(updater.Handle())) << path;
   }
   EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "keep me");
