@@ -9,10 +9,11 @@ A path names a file of the folder. /_/HOW/ARGS/FILE serves FILE as a broken serv
 network would: delay/S after S seconds; short/M/S the full length announced, M bytes
 sent, S seconds of silence, closed; length/L Content-Length L ("none": no header);
 status/C with status C. The folder's _routes maps fixed paths ("FROM TO" lines); every
-path asked for is appended to its _requests.log as "GET PATH".
+path asked for is appended to its _requests.log as "GET PATH" (not when serving DIR).
 """
 
 import argparse
+import mimetypes
 import os
 import shutil
 import subprocess
@@ -33,8 +34,9 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         root = self.server.root
         path = urllib.parse.urlsplit(self.path).path
-        with open(os.path.join(root, "_requests.log"), "a") as log:
-            log.write(f"GET {path}\n")
+        if self.server.logs:
+            with open(os.path.join(root, "_requests.log"), "a") as log:
+                log.write(f"GET {path}\n")
         if os.path.isfile(os.path.join(root, "_routes")):
             with open(os.path.join(root, "_routes")) as routes:
                 path = dict(line.split() for line in routes if line.strip()).get(path, path)
@@ -51,7 +53,7 @@ class Handler(BaseHTTPRequestHandler):
         with open(file, "rb") as f:
             body = f.read()
         self.send_response(int(args[0]) if how == "status" else 200)
-        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Type", mimetypes.guess_type(file)[0] or "text/plain")
         length = args[0] if how == "length" else str(len(body))
         if length != "none":
             self.send_header("Content-Length", length)
@@ -64,9 +66,9 @@ class Handler(BaseHTTPRequestHandler):
             pass
 
 
-def start_server(root, port):
+def start_server(root, port, logs=False):
     server = ThreadingHTTPServer(("127.0.0.1", port), Handler)
-    server.daemon_threads, server.root = True, os.path.abspath(root)
+    server.daemon_threads, server.root, server.logs = True, os.path.abspath(root), logs
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server.server_address[1]
 
@@ -89,7 +91,7 @@ def main():
         print(port, flush=True)
         threading.Event().wait()
     root = tempfile.mkdtemp(prefix="kelvo-http.")
-    port = start_server(root, 0)
+    port = start_server(root, 0, logs=True)
     env = dict(os.environ, KELVO_TEST_HTTP_PORT=str(port),
                KELVO_TEST_HTTP_ROOT="Z:" + root.replace("/", "\\"))
     if args.proxy:

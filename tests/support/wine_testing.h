@@ -24,16 +24,10 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-inline bool Exists(const std::string& path) {
-  return std::filesystem::exists(path);
-}
-
-// A new empty folder in the temporary directory.
+// A new empty folder in the temporary directory, one per test program.
 inline std::string NewFolder(const std::string& stem) {
-  static int serial = 0;
   const auto folder =
-      std::filesystem::temp_directory_path() /
-      (stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
+      std::filesystem::temp_directory_path() / (stem + "-" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(folder);
   return folder.string();
 }
@@ -50,7 +44,7 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
-// The server's address for `path`, and a file of its folder ("/" allowed).
+// The server's address for `path`; a file of its folder.
 inline std::string ServerUrl(const std::string& path) {
   return "http://127.0.0.1:" + std::string(std::getenv("KELVO_TEST_HTTP_PORT")) + path;
 }

@@ -64,12 +64,7 @@ class QuestionBoxWatcher {
     if (pid == self->m_processId && !lstrcmpW(cls, L"#32770") && hWnd != self->m_answered) {
       wchar_t title[256] = {}, text[512] = {};
       GetWindowTextW(hWnd, title, 256);
-      for (HWND item = GetWindow(hWnd, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
-        GetClassNameW(item, cls, 16);
-        if (!lstrcmpiW(cls, L"Static") &&
-            (GetWindowLongW(item, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-          GetWindowTextW(item, text, 512);
-      }
+      GetDlgItemTextW(hWnd, 0xFFFF, text, 512);  // the message box's text
       std::wstring seen = std::wstring(title) + L"|" + text + L"|";
       for (const auto& [id, name] :
            {std::pair{IDOK, L"OK "}, {IDYES, L"Yes "}, {IDNO, L"No "}, {IDCANCEL, L"Cancel "}})
