@@ -1,8 +1,6 @@
 # kelvo_add_http_test(<name> [PROXY] SOURCES <files...> LIBS <targets...>)
-# Like kelvo_add_test, but the test runs beside a fresh loopback HTTP server
-# (tests/support/http_server.py), which with PROXY also answers as the HTTP
-# proxy. The server is the command, so the Wine emulator is put in front of
-# the test program here.
+# Like kelvo_add_test, but run by tests/support/http_server.py beside a fresh
+# loopback server (with PROXY also the HTTP proxy), Wine in front of it.
 include_guard(GLOBAL)
 
 function(kelvo_add_http_test name)

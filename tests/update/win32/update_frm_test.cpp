@@ -58,14 +58,8 @@ class UpdateFrmTest : public ::testing::Test {
   std::string folder;
 };
 
-TEST_F(UpdateFrmTest, UserCannotCloseTheForm) {
-  EXPECT_EQ(GetMenuState(GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND), UINT(-1));
-  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(IsWindow(form.Handle()));
-}
-
-// Each file starts the bar and the percentage again from its own length.
+// Each file starts the bar and the percentage again from its own length;
+// the user cannot close the form meanwhile.
 TEST_F(UpdateFrmTest, DownLinesFetchIntoTdFilesWithProgress) {
   Serve("big.exe", std::string(20000, 'b'));
   Serve("small.dll", std::string(300, 's'));
@@ -78,6 +72,9 @@ TEST_F(UpdateFrmTest, DownLinesFetchIntoTdFilesWithProgress) {
                                        L"正在下载更新文件...100%", L"正在下载更新文件...100%"}));
   EXPECT_EQ(form.KelvoProgressBar1().Max(), 300);
   EXPECT_EQ(form.KelvoProgressBar1().Value(), 300);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND), UINT(-1));
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(form.Handle())) << "a script without a run line leaves the form open";
 }
 
