@@ -89,6 +89,7 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
       {mar15, L, 210, 20, "2024-04-15"}, {mar15, R, 210, 20, "2024-04-15"},
       {mar15, L, 400, 35, "2024-03-15", 0, {"hide", "menu 100 显示日历"}},
       {mar15, L, 450, 220, "2024-03-15", 0, {"open http://example.test/a"}},
+      {mar15, L, 450, 240, "2024-03-15"},  // a local program is never opened
       {mar15, L, 36, 38, "2024-03-15", 1}, {mar15, L, 93, 20, "2024-03-15", 1},  // year text
       {mar15, L, 66, 100, "2024-03-15", 1}, {mar15, L, 5, 5, "2024-03-15", 1},
       {mar15, L, 470, 260, "2024-03-15", 1}, {mar15, R, 470, 260, "2024-03-15"},
@@ -97,8 +98,9 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
   for (const ClickCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.Button << " at " << c.X << "," << c.Y);
     StartOn(c.Today);
-    wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版", "http://example.test/a"}};
-    wnd.State.LinkCount = 1;
+    wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版", "http://example.test/a"},
+                                   {{410, 235, 533, 255}, "本地", "C:\\Tools\\x.exe"}};
+    wnd.State.LinkCount = 2;
     wnd.OnMouseDown(c.Button, 0, c.X, c.Y);
     wnd.OnMouseUp(c.Button, 0, c.ReleaseX < 0 ? c.X : c.ReleaseX,
                   c.ReleaseX < 0 ? c.Y : c.ReleaseY);
