@@ -79,8 +79,9 @@ TEST_F(UpdateFrmTest, DownLinesFetchIntoTdFilesWithProgress) {
   EXPECT_TRUE(IsWindow(form.Handle())) << "a script without a run line leaves the form open";
 }
 
-BOOL WINAPI DiskFull(HANDLE, const void*, DWORD, DWORD* written) {
-  *written = 0;
+// A disk with room for small files only.
+BOOL WINAPI DiskFull(HANDLE file, const void* bytes, DWORD size, DWORD* written) {
+  if (size < 100) return WriteFile(file, bytes, size, written, nullptr);
   SetLastError(ERROR_DISK_FULL);
   return FALSE;
 }
@@ -94,6 +95,8 @@ TEST_F(UpdateFrmTest, FailedDownStopsTheScriptAndLeavesNothingBehind) {
   WriteBytes(folder + "\\notes.txt", "keep me");
   for (const char* path : {"/_/status/404/app.exe", "/_/short/5000/0/app.exe", "/app.exe"}) {
     WriteBytes(folder + "\\app.exe.td", "left from an earlier run");
+    MSG quit;  // left by the form of the row before
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     if (std::string(path) == "/app.exe") SetPayloadWriter(&DiskFull);
     UpdateFrm updater;
     updater.Show();
@@ -114,13 +117,13 @@ TEST_F(UpdateFrmTest, FailedDownStopsTheScriptAndLeavesNothingBehind) {
 // program elsewhere: not an update, so no question (none could be answered
 // here) and nothing fetched, deleted or started.
 TEST_F(UpdateFrmTest, EscapingScriptsAreNoUpdate) {
-  Serve("app.exe", "new version");
+  Serve("new.exe", "new version");
   WriteBytes(folder + "\\victim.txt", "keep");
-  const std::string url = ServerUrl("/app.exe"), elsewhere = folder + "\\";
-  const std::string down = "down|" + url + "|apppath:\r\n", run = "run|apppath:app.exe\r\n";
+  const std::string url = ServerUrl("/new.exe"), elsewhere = folder + "\\";
+  const std::string down = "down|" + url + "|apppath:\r\n", run = "run|apppath:new.exe\r\n";
   for (const std::string& script :
-       {"down|" + url + "|" + folder + "\r\nrun|" + elsewhere + "app.exe",
-        "down|" + url + "|apppath:..\\x\r\nrun|apppath:..\\x\\app.exe",
+       {"down|" + url + "|" + folder + "\r\nrun|" + elsewhere + "new.exe",
+        "down|" + url + "|apppath:..\\x\r\nrun|apppath:..\\x\\new.exe",
         down + "del|" + elsewhere + "victim.txt\r\n" + run,
         down + run + "run|" + elsewhere + "victim.txt"}) {
     Serve("myapp/KelvoCalendar/update.txt", "Version:9.9.9\r\n" + script);
@@ -128,7 +131,7 @@ TEST_F(UpdateFrmTest, EscapingScriptsAreNoUpdate) {
     EXPECT_TRUE(CheckForUpdateOn(host, [] { ADD_FAILURE() << "unloaded"; })) << script;
   }
   EXPECT_FALSE(UpdateWasAccepted());
-  EXPECT_EQ(TimesRequested("/app.exe"), 0);
+  EXPECT_EQ(TimesRequested("/new.exe"), 0);
   EXPECT_EQ(ReadBytes(folder + "\\victim.txt"), "keep");
 }
 
