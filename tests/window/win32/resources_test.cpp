@@ -186,6 +186,7 @@ TEST(Manifest, SelectsVersionSixOfTheCommonControls) {
   const std::string manifest = ResourceText(RT_MANIFEST, 1);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("SMI/2017/WindowsSettings\">true</gdiScaling>"), std::string::npos);
 }
 
 TEST(VersionResource, SaysOnePointZeroPointZero) {

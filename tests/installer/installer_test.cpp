@@ -1,0 +1,158 @@
+// The x64 setup under Wine: silent installs, the installed program, an upgrade
+// while it runs, its start-up entry, silent uninstalls. Wine has no UAC, so
+// the request for administrator rights is not exercised here.
+#include <windows.h>
+// After windows.h.
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "kelvo_version.h"
+#include "tests/support/registry_snapshot.h"
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kSettingsKey[] = "SOFTWARE\\KelvoCalendar";
+constexpr wchar_t kTemp[] = L"C:\\kelvo-setup-temp";
+constexpr wchar_t kShortcut[] =
+    L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk";
+
+template <typename Condition>
+bool WaitUntil(Condition condition) {
+  for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
+  return condition();
+}
+
+DWORD RunToEnd(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  DWORD code = STILL_ACTIVE;
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  return code;
+}
+
+DWORD RunSetup(const std::wstring& options) {
+  return RunToEnd(L"\"" KELVO_SETUP L"\" /S" + options);
+}
+
+// Text values as they are, numbers in decimal; empty when missing.
+std::wstring Value(const wchar_t* key, const wchar_t* name) {
+  wchar_t data[512] = L"";
+  DWORD type = 0, size = sizeof data, number = 0;
+  RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data, &size);
+  std::memcpy(&number, data, sizeof number);
+  return type == REG_DWORD ? std::to_wstring(number) : data;
+}
+
+std::wstring RunEntry() {
+  return Value(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", L"KelvoCalendar");
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HWND Calendar() {
+  return FindWindowW(nullptr, L"Kelvo日历");
+}
+
+// Opens a program or shortcut as the shell does; true once the calendar shows.
+bool OpenAndSeeCalendar(const std::wstring& file) {
+  ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return WaitUntil([] { return IsWindowVisible(Calendar()); });
+}
+
+// As an administrator would: the QuietUninstallString. Its process hands the
+// work to a copy in the temporary folder and ends at once.
+void Uninstall(const std::wstring& folder) {
+  EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString")), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
+}
+
+// Each case leaves the prefix as it found it: no calendar running, and no
+// uninstaller copy, which NSIS runs from the temporary folder and marks for
+// deletion at the next boot (the temporary folder is the case's own here).
+class Installer : public testing::Test {
+ protected:
+  Installer() {
+    for (const wchar_t* name : {L"TMP", L"TEMP"}) SetEnvironmentVariableW(name, kTemp);
+    CreateDirectoryW(kTemp, nullptr);
+  }
+  ~Installer() override {
+    if (Calendar()) SendMessageW(Calendar(), WM_COMMAND, 103, 0);
+    SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, L"C:\\kelvo-setup-temp\0", nullptr, FOF_NO_UI, FALSE,
+                           nullptr, nullptr};
+    EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
+  }
+  const kelvo::testing::KeySnapshot settings_{kSettingsKey};
+  const kelvo::testing::ValueSnapshot run_{kRunKey, "KelvoCalendar"};
+  const kelvo::testing::ValueSnapshot bootDeletes_{
+      "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations"};
+};
+
+TEST_F(Installer, UninstallKeepsAStartUpEntryNamingAnotherCopy) {
+  ASSERT_EQ(RunSetup(L""), 0u);
+  const std::wstring folder = L"C:\\Program Files\\KelvoCalendar";
+  EXPECT_TRUE(Exists(folder + L"\\KelvoCalendar.exe"));
+  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
+  Uninstall(folder);
+  EXPECT_EQ(RunEntry(), L"D:\\Kelvo.exe");
+}
+
+TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) {
+  kelvo::testing::DeleteValue(kRunKey, "KelvoCalendar");
+  const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
+  const std::wstring exe = folder + L"\\KelvoCalendar.exe";
+  const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
+  ASSERT_EQ(RunSetup(L" /D=" + folder), 0u);
+
+  const std::wstring values[][2] = {{L"DisplayName", L"Kelvo日历"},
+                                    {L"DisplayVersion", L"" KELVO_VERSION_TEXT},
+                                    {L"Publisher", L"Kelvo软件工作室"},
+                                    {L"DisplayIcon", exe + L",0"},
+                                    {L"UninstallString", uninstaller},
+                                    {L"QuietUninstallString", uninstaller + L" /S"},
+                                    {L"InstallLocation", folder},
+                                    {L"NoModify", L"1"},
+                                    {L"NoRepair", L"1"}};
+  for (const auto& [name, value] : values) EXPECT_EQ(Value(kUninstallKey, name.c_str()), value);
+  EXPECT_GT(std::stoi(Value(kUninstallKey, L"EstimatedSize")), 100);  // KB
+  ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
+  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
+
+  ASSERT_EQ(RunSetup(L" /AUTORUN"), 0u);  // an upgrade into the same folder
+  EXPECT_EQ(Calendar(), nullptr);
+  EXPECT_EQ(RunEntry(), exe);
+
+  // Started under other letter case, which its start-up entry then carries.
+  std::wstring lowerExe = exe;
+  CharLowerW(lowerExe.data());
+  ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
+  EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // 开机启动 showed checked: the entry goes
+  EXPECT_EQ(RunEntry(), L"");
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);
+  EXPECT_EQ(RunEntry(), lowerExe);
+
+  Uninstall(folder);
+  EXPECT_EQ(Calendar(), nullptr);
+  EXPECT_FALSE(Exists(kShortcut));
+  HKEY key = nullptr;
+  for (const wchar_t* gone : {kUninstallKey, L"SOFTWARE\\KelvoCalendar"})
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, gone, 0, KEY_READ, &key), ERROR_SUCCESS) << gone;
+  EXPECT_EQ(RunEntry(), L"");
+}
+
+}  // namespace
