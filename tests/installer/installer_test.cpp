@@ -18,6 +18,7 @@ constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
 constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kSettingsKey[] = "SOFTWARE\\KelvoCalendar";
+const std::wstring kSilentSetup = L"\"" KELVO_SETUP L"\" /S";
 constexpr wchar_t kTemp[] = L"C:\\kelvo-setup-temp";
 constexpr wchar_t kShortcut[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk";
@@ -43,10 +44,6 @@ DWORD RunToEnd(std::wstring commandLine) {
   return code;
 }
 
-DWORD RunSetup(const std::wstring& options) {
-  return RunToEnd(L"\"" KELVO_SETUP L"\" /S" + options);
-}
-
 // Text values as they are, numbers in decimal; empty when missing.
 std::wstring Value(const wchar_t* key, const wchar_t* name) {
   wchar_t data[512] = L"";
@@ -64,9 +61,7 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-HWND Calendar() {
-  return FindWindowW(nullptr, L"Kelvo日历");
-}
+const auto Calendar = [] { return FindWindowW(nullptr, L"Kelvo日历"); };
 
 // Opens a program or shortcut as the shell does; true once the calendar shows.
 bool OpenAndSeeCalendar(const std::wstring& file) {
@@ -81,9 +76,8 @@ void Uninstall(const std::wstring& folder) {
   EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
 }
 
-// Each case leaves the prefix as it found it: no calendar running, and no
-// uninstaller copy, which NSIS runs from the temporary folder and marks for
-// deletion at the next boot (the temporary folder is the case's own here).
+// Each case leaves the prefix as it found it, with no calendar running and no copy of
+// the uninstaller, which NSIS runs from the (here the case's own) temporary folder.
 class Installer : public testing::Test {
  protected:
   Installer() {
@@ -103,7 +97,7 @@ class Installer : public testing::Test {
 };
 
 TEST_F(Installer, UninstallKeepsAStartUpEntryNamingAnotherCopy) {
-  ASSERT_EQ(RunSetup(L""), 0u);
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);
   const std::wstring folder = L"C:\\Program Files\\KelvoCalendar";
   EXPECT_TRUE(Exists(folder + L"\\KelvoCalendar.exe"));
   ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
@@ -116,29 +110,26 @@ TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) 
   const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
   const std::wstring exe = folder + L"\\KelvoCalendar.exe";
   const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
-  ASSERT_EQ(RunSetup(L" /D=" + folder), 0u);
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /D=" + folder), 0u);
 
-  const std::wstring values[][2] = {{L"DisplayName", L"Kelvo日历"},
-                                    {L"DisplayVersion", L"" KELVO_VERSION_TEXT},
-                                    {L"Publisher", L"Kelvo软件工作室"},
-                                    {L"DisplayIcon", exe + L",0"},
-                                    {L"UninstallString", uninstaller},
-                                    {L"QuietUninstallString", uninstaller + L" /S"},
-                                    {L"InstallLocation", folder},
-                                    {L"NoModify", L"1"},
-                                    {L"NoRepair", L"1"}};
+  // clang-format off
+  const std::wstring values[][2] = {
+      {L"DisplayName", L"Kelvo日历"}, {L"DisplayVersion", L"" KELVO_VERSION_TEXT},
+      {L"Publisher", L"Kelvo软件工作室"}, {L"DisplayIcon", exe + L",0"},
+      {L"UninstallString", uninstaller}, {L"QuietUninstallString", uninstaller + L" /S"},
+      {L"InstallLocation", folder}, {L"NoModify", L"1"}, {L"NoRepair", L"1"}};
+  // clang-format on
   for (const auto& [name, value] : values) EXPECT_EQ(Value(kUninstallKey, name.c_str()), value);
   EXPECT_GT(std::stoi(Value(kUninstallKey, L"EstimatedSize")), 100);  // KB
   ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
   ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
 
-  ASSERT_EQ(RunSetup(L" /AUTORUN"), 0u);  // an upgrade into the same folder
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN"), 0u);  // an upgrade into the same folder
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_EQ(RunEntry(), exe);
 
   // Started under other letter case, which its start-up entry then carries.
-  std::wstring lowerExe = exe;
-  CharLowerW(lowerExe.data());
+  const std::wstring lowerExe = L"c:\\program files\\kelvo日历\\kelvocalendar.exe";
   ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
   EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
   SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // 开机启动 showed checked: the entry goes
