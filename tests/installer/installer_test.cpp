@@ -110,7 +110,7 @@ TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) 
   const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
   const std::wstring exe = folder + L"\\KelvoCalendar.exe";
   const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
-  ASSERT_EQ(RunToEnd(kSilentSetup + L" /D=" + folder), 0u);
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN /D=" + folder), 0u);
 
   // clang-format off
   const std::wstring values[][2] = {
@@ -124,15 +124,15 @@ TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) 
   ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
   ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
 
-  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN"), 0u);  // an upgrade into the same folder
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade into the same folder
   EXPECT_EQ(Calendar(), nullptr);
-  EXPECT_EQ(RunEntry(), exe);
+  EXPECT_EQ(RunEntry(), exe);  // written by /AUTORUN, kept by the upgrade
 
   // Started under other letter case, which its start-up entry then carries.
   const std::wstring lowerExe = L"c:\\program files\\kelvo日历\\kelvocalendar.exe";
   ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
   EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
-  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // 开机启动 showed checked: the entry goes
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
   EXPECT_EQ(RunEntry(), L"");
   SendMessageW(Calendar(), WM_COMMAND, 102, 0);
   EXPECT_EQ(RunEntry(), lowerExe);
