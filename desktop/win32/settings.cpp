@@ -22,22 +22,6 @@ void MakeSemiTransparent(HWND hWnd) {
   SetLayeredWindowAttributes(hWnd, 0, kTransparentAlpha, LWA_ALPHA);
 }
 
-bool AutoRunNames(HKEY runKey, const std::string& exePath) {
-  char buffer[kAutoRunBufferSize];
-  std::fill(std::begin(buffer), std::end(buffer), ' ');
-  DWORD type = 0;
-  DWORD size = kAutoRunBufferSize;
-  if (RegQueryValueExA(runKey, kAutoRunValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  const std::size_t length = size < kAutoRunBufferSize ? size : kAutoRunBufferSize;
-  const auto text = AutoRunEntryText(std::string_view(buffer, length), type);
-  // The path as it reads back after being written in the ANSI code page, so
-  // a character that code page lacks compares as what was stored for it.
-  return text && NamesThisExecutable(FromAnsi(*text), FromAnsi(ToAnsi(exePath)));
-}
-
 bool TransparentStoredOn(HKEY settingsKey) {
   DWORD value = 0;
   DWORD type = 0;
@@ -93,7 +77,19 @@ void ToggleAutoRun(CKelvoMenu& TrayMenu) {
 
 bool AutoRunEntryNames(const std::string& exePath) {
   RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
-  return AutoRunNames(run.Get(), exePath);
+  char buffer[kAutoRunBufferSize];
+  std::fill(std::begin(buffer), std::end(buffer), ' ');
+  DWORD type = 0;
+  DWORD size = kAutoRunBufferSize;
+  if (RegQueryValueExA(run.Get(), kAutoRunValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  const std::size_t length = size < kAutoRunBufferSize ? size : kAutoRunBufferSize;
+  const auto text = AutoRunEntryText(std::string_view(buffer, length), type);
+  // The path as it reads back after being written in the ANSI code page, so
+  // a character that code page lacks compares as what was stored for it.
+  return text && NamesThisExecutable(FromAnsi(*text), FromAnsi(ToAnsi(exePath)));
 }
 
 bool WriteAutoRunEntry(const std::string& exePath) {
