@@ -1,12 +1,10 @@
-// The x64 setup under Wine: silent installs, the installed program, an upgrade
-// while it runs, its start-up entry, silent uninstalls. Wine has no UAC, so
-// the request for administrator rights is not exercised here.
+// The x64 setup under Wine: install, upgrade while the program runs, its start-up
+// entry, uninstall. Wine has no UAC, so elevation is not exercised here.
 #include <windows.h>
 // After windows.h.
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <string>
 
 #include "kelvo_version.h"
@@ -17,14 +15,15 @@ namespace {
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
 constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunKeyW[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kSettingsKey[] = "SOFTWARE\\KelvoCalendar";
+constexpr char kBootKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const std::wstring kSilentSetup = L"\"" KELVO_SETUP L"\" /S";
 constexpr wchar_t kTemp[] = L"C:\\kelvo-setup-temp";
 constexpr wchar_t kShortcut[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk";
 
-template <typename Condition>
-bool WaitUntil(Condition condition) {
+bool WaitUntil(auto condition) {
   for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
   return condition();
 }
@@ -33,51 +32,54 @@ DWORD RunToEnd(std::wstring commandLine) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  DWORD code = STILL_ACTIVE;
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
+  DWORD code = STILL_ACTIVE;  // what is left when the process did not start or end
+  CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                 &startup, &process);
+  WaitForSingleObject(process.hProcess, 60000);
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
   return code;
 }
 
 // Text values as they are, numbers in decimal; empty when missing.
 std::wstring Value(const wchar_t* key, const wchar_t* name) {
-  wchar_t data[512] = L"";
-  DWORD type = 0, size = sizeof data, number = 0;
-  RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data, &size);
-  std::memcpy(&number, data, sizeof number);
-  return type == REG_DWORD ? std::to_wstring(number) : data;
+  std::wstring data(256, L'\0');
+  DWORD type = 0, size = 512;
+  RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data.data(),
+               &size);
+  return type == REG_DWORD ? std::to_wstring(data[0] | DWORD{data[1]} << 16) : data.c_str();
 }
 
-std::wstring RunEntry() {
-  return Value(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", L"KelvoCalendar");
-}
-
-bool Exists(const std::wstring& path) {
+const auto Exists = [](const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
+};
 const auto Calendar = [] { return FindWindowW(nullptr, L"Kelvo日历"); };
 
-// Opens a program or shortcut as the shell does; true once the calendar shows.
 bool OpenAndSeeCalendar(const std::wstring& file) {
   ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return WaitUntil([] { return IsWindowVisible(Calendar()); });
 }
 
-// As an administrator would: the QuietUninstallString. Its process hands the
-// work to a copy in the temporary folder and ends at once.
+// The QuietUninstallString; it hands the work to a copy of itself and ends at once.
 void Uninstall(const std::wstring& folder) {
   EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString")), 0u);
   EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
 }
 
-// Each case leaves the prefix as it found it, with no calendar running and no copy of
-// the uninstaller, which NSIS runs from the (here the case's own) temporary folder.
+// A value put back as it was, or removed, when the case ends.
+struct SavedValue {
+  const char* path;
+  const char* name;
+  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name);
+  ~SavedValue() {
+    kelvo::testing::DeleteValue(path, name);
+    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data);
+  }
+};
+
+// Leaves the prefix as it found it: no calendar running, no uninstaller copy (which
+// NSIS runs from the temporary folder, here the case's own), the values put back.
 class Installer : public testing::Test {
  protected:
   Installer() {
@@ -90,23 +92,13 @@ class Installer : public testing::Test {
                            nullptr, nullptr};
     EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
   }
-  const kelvo::testing::KeySnapshot settings_{kSettingsKey};
-  const kelvo::testing::ValueSnapshot run_{kRunKey, "KelvoCalendar"};
-  const kelvo::testing::ValueSnapshot bootDeletes_{
-      "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations"};
+  const SavedValue saved_[4] = {{kSettingsKey, "Transparent"},
+                                {kSettingsKey, "NoUpdateDate"},
+                                {kRunKey, "KelvoCalendar"},
+                                {kBootKey, "PendingFileRenameOperations"}};
 };
 
-TEST_F(Installer, UninstallKeepsAStartUpEntryNamingAnotherCopy) {
-  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);
-  const std::wstring folder = L"C:\\Program Files\\KelvoCalendar";
-  EXPECT_TRUE(Exists(folder + L"\\KelvoCalendar.exe"));
-  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
-  Uninstall(folder);
-  EXPECT_EQ(RunEntry(), L"D:\\Kelvo.exe");
-}
-
-TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) {
-  kelvo::testing::DeleteValue(kRunKey, "KelvoCalendar");
+TEST_F(Installer, InstallsUpgradesAndUninstallsWhatItAndTheProgramWrote) {
   const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
   const std::wstring exe = folder + L"\\KelvoCalendar.exe";
   const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
@@ -126,16 +118,16 @@ TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) 
 
   ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade into the same folder
   EXPECT_EQ(Calendar(), nullptr);
-  EXPECT_EQ(RunEntry(), exe);  // written by /AUTORUN, kept by the upgrade
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), exe);  // written by /AUTORUN, kept by the upgrade
 
   // Started under other letter case, which its start-up entry then carries.
   const std::wstring lowerExe = L"c:\\program files\\kelvo日历\\kelvocalendar.exe";
   ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
   EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
   SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
-  EXPECT_EQ(RunEntry(), L"");
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
   SendMessageW(Calendar(), WM_COMMAND, 102, 0);
-  EXPECT_EQ(RunEntry(), lowerExe);
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), lowerExe);
 
   Uninstall(folder);
   EXPECT_EQ(Calendar(), nullptr);
@@ -143,7 +135,14 @@ TEST_F(Installer, InstallsUpgradesInPlaceAndUninstallsWhatItAndTheProgramWrote) 
   HKEY key = nullptr;
   for (const wchar_t* gone : {kUninstallKey, L"SOFTWARE\\KelvoCalendar"})
     EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, gone, 0, KEY_READ, &key), ERROR_SUCCESS) << gone;
-  EXPECT_EQ(RunEntry(), L"");
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
+
+  // A start-up entry that names another copy is that copy's.
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // into the default folder
+  EXPECT_TRUE(Exists(L"C:\\Program Files\\KelvoCalendar\\KelvoCalendar.exe"));
+  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
+  Uninstall(L"C:\\Program Files\\KelvoCalendar");
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"D:\\Kelvo.exe");
 }
 
 }  // namespace
