@@ -115,10 +115,11 @@ TEST(Tsv, HeaderThenOneLinePerCell) {
   ASSERT_EQ(lines.size(), 36u);
   EXPECT_EQ(lines[0],
             "year\tmonth\tindex\tdate\tday\tlunar_year\tlunar_month\tlunar_day\tlabel\tother\t"
-            "festival_or_term\ttoday");
-  EXPECT_EQ(lines[1], "2024\t2\t0\t2024-01-29\t29\t癸卯年\t腊月\t十九\t十九\t1\t0\t0");
-  EXPECT_EQ(lines[1 + 12], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t0");
-  EXPECT_EQ(lines[35], "2024\t2\t34\t2024-03-03\t3\t甲辰年\t正月\t廿三\t爱耳日\t1\t1\t1");
+            "festival_or_term\ttoday\tholiday");
+  EXPECT_EQ(lines[1], "2024\t2\t0\t2024-01-29\t29\t癸卯年\t腊月\t十九\t十九\t1\t0\t0\t");
+  EXPECT_EQ(lines[1 + 6], "2024\t2\t6\t2024-02-04\t4\t癸卯年\t腊月\t廿五\t立春\t0\t1\t0\t班");
+  EXPECT_EQ(lines[1 + 12], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t0\t休");
+  EXPECT_EQ(lines[35], "2024\t2\t34\t2024-03-03\t3\t甲辰年\t正月\t廿三\t爱耳日\t1\t1\t1\t");
 }
 
 TEST(Tsv, WholeYearPrintsTwelveGridsUnderOneHeader) {
@@ -132,15 +133,17 @@ TEST(Tsv, WholeYearPrintsTwelveGridsUnderOneHeader) {
   EXPECT_EQ(headers, 1);
   EXPECT_TRUE(lines[1].starts_with("2024\t1\t0\t2024-01-01\t"));
   EXPECT_TRUE(lines.back().starts_with("2024\t12\t41\t2025-01-05\t5\t"));
-  EXPECT_TRUE(lines.back().ends_with("\t小寒\t1\t1\t0"));
+  EXPECT_TRUE(lines.back().ends_with("\t小寒\t1\t1\t0\t"));
 }
 
 TEST(Tsv, TodayDefaultsToTheLocalDate) {
   const ToolRun run = RunWith({"--tsv", "2024", "2"});
   const std::vector<std::string> lines = Lines(run.Out);
-  EXPECT_TRUE(lines[1 + 12].ends_with("\t1"));  // 2024-02-10
+  EXPECT_TRUE(lines[1 + 12].ends_with("\t1\t休"));  // 2024-02-10
   int marked = 0;
-  for (size_t i = 1; i < lines.size(); ++i) marked += lines[i].ends_with("\t1");
+  for (size_t i = 1; i < lines.size(); ++i) {
+    marked += lines[i].substr(0, lines[i].rfind('\t')).ends_with("\t1");  // today, before holiday
+  }
   EXPECT_EQ(marked, 1);
 }
 
@@ -151,9 +154,9 @@ TEST(GridView, ShowsTitleWeekdaysAndTwoLinesPerWeek) {
   ASSERT_EQ(lines.size(), 2u + 5 * 2);
   EXPECT_EQ(lines[0], "                      2024年2月  甲辰年 【龙年】");
   EXPECT_EQ(lines[1], "    一        二        三        四        五        六        日");
-  EXPECT_EQ(lines[2], "    29        30        31         1         2         3         4");
+  EXPECT_EQ(lines[2], "    29        30        31         1         2         3        4班");
   EXPECT_EQ(lines[3], "   十九      二十      廿一      廿二     祭灶节     廿四      立春");
-  EXPECT_EQ(lines[4], "     5         6         7         8         9       [10]       11");
+  EXPECT_EQ(lines[4], "     5         6         7         8         9      [10]休     11休");
   EXPECT_EQ(lines[5], "   廿六      廿七      廿八      廿九      除夕      春节      初二");
   EXPECT_EQ(run.Out.find('\x1b'), std::string::npos);
 }
@@ -176,10 +179,10 @@ TEST(GridView, WholeYearShowsTwelveMonthsSeparatedByABlankLine) {
 TEST(GridView, ColoursWeekendsFestivalsNeighboursAndToday) {
   const ToolRun run = RunWith({"2024", "2"}, /*colour=*/true);
   ASSERT_EQ(run.Status, 0);
-  EXPECT_NE(run.Out.find("\x1b[31m     4\x1b[0m"), std::string::npos);      // Sunday 4th, red
+  EXPECT_NE(run.Out.find("\x1b[31m    4班\x1b[0m"), std::string::npos);     // Sunday 4th, red
   EXPECT_NE(run.Out.find("\x1b[31m   雨水   \x1b[0m"), std::string::npos);  // term, red
   EXPECT_NE(run.Out.find("\x1b[2m    29    \x1b[0m"), std::string::npos);   // January 29th, dim
-  EXPECT_NE(run.Out.find("\x1b[1;97;43m   [10]   \x1b[0m"), std::string::npos);
+  EXPECT_NE(run.Out.find("\x1b[1;97;43m  [10]休  \x1b[0m"), std::string::npos);
   EXPECT_NE(run.Out.find("\x1b[90m   廿六   \x1b[0m"), std::string::npos);  // plain lunar day
 }
 
