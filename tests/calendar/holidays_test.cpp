@@ -25,11 +25,13 @@ std::map<Date, std::pair<std::string, std::string>> PackageDates() {
   return dates;
 }
 
-TEST(Holidays, EveryDateFrom2003To2027MatchesThePackageAndBadDatesHaveNoMark) {
+TEST(Holidays, EveryDateAroundTheScheduleMatchesThePackageAndBadDatesHaveNoMark) {
   const auto expected = PackageDates();
+  ASSERT_FALSE(expected.empty()) << "tests/calendar/holiday_dates.txt unreadable";
   ASSERT_EQ(expected.begin()->first, (Date{2004, 1, 1}));
-  ASSERT_EQ(expected.rbegin()->first.Year, 2026);
-  for (Date date{2003, 1, 1}; date.Year <= 2027; date = AddDays(date, 1)) {
+  const int lastYear = expected.rbegin()->first.Year;
+  ASSERT_GE(lastYear, 2026);
+  for (Date date{2003, 1, 1}; date.Year <= lastYear + 1; date = AddDays(date, 1)) {
     const auto row = expected.find(date);
     const Holiday holiday = HolidayOf(date);
     ASSERT_EQ(HolidayMarkText(holiday.Mark), row == expected.end() ? "" : row->second.first)
