@@ -6,25 +6,37 @@
 namespace kelvo {
 namespace {
 
+// One run of holiday_table::YearRuns, unpacked.
+struct Run {
+  int First;   // day of the year, 0 = January 1
+  int Length;  // 0 for an unused slot
+  unsigned Festival;
+  bool Workday;
+  unsigned Spare;  // bits the layout leaves clear
+};
+
+constexpr Run Unpack(uint32_t run) {
+  return {static_cast<int>(run & 0x1FF), static_cast<int>(run >> 9 & 0xF), run >> 13 & 0xF,
+          (run >> 17 & 1) != 0, run >> 18};
+}
+
 // The generated rows keep the promises the lookup relies on: runs in date
 // order without overlap, inside their year, naming a festival that exists.
 constexpr bool RowsAreWellFormed() {
   using namespace holiday_table;
-  for (int row = 0; row < static_cast<int>(YearRuns.size()); ++row) {
-    const int year = FirstYear + row;
-    const int daysInYear = civil::IsLeapYear(year) ? 366 : 365;
+  for (size_t row = 0; row < YearRuns.size(); ++row) {
+    const int daysInYear = civil::IsLeapYear(FirstYear + static_cast<int>(row)) ? 366 : 365;
     int nextFree = 0;
     bool padding = false;
-    for (const uint32_t run : YearRuns[row]) {
-      const int first = static_cast<int>(run & 0x1FF);
-      const int length = static_cast<int>(run >> 9 & 0xF);
-      if (length == 0) {
+    for (const uint32_t packed : YearRuns[row]) {
+      const Run run = Unpack(packed);
+      if (run.Length == 0) {
         padding = true;
         continue;
       }
-      if (padding || first < nextFree || first + length > daysInYear) return false;
-      if ((run >> 13 & 0xF) >= FestivalNames.size() || run >> 18 != 0) return false;
-      nextFree = first + length;
+      if (padding || run.First < nextFree || run.First + run.Length > daysInYear) return false;
+      if (run.Festival >= FestivalNames.size() || run.Spare != 0) return false;
+      nextFree = run.First + run.Length;
     }
   }
   return true;
@@ -38,14 +50,12 @@ Holiday HolidayOf(Date date) {
   if (date.Year < FirstYear || date.Year > LastYear || !IsValidDate(date)) return {};
   const int dayOfYear =
       civil::DaysFromCivil(date.Year, date.Month, date.Day) - civil::DaysFromCivil(date.Year, 1, 1);
-  for (const uint32_t run : YearRuns[date.Year - FirstYear]) {
-    const int first = static_cast<int>(run & 0x1FF);
-    const int length = static_cast<int>(run >> 9 & 0xF);
-    if (length == 0) break;  // the row's padding: no more runs
-    if (dayOfYear < first) break;
-    if (dayOfYear >= first + length) continue;
-    const HolidayMark mark = run >> 17 & 1 ? HolidayMark::Workday : HolidayMark::DayOff;
-    return {mark, FestivalNames[run >> 13 & 0xF]};
+  for (const uint32_t packed : YearRuns[date.Year - FirstYear]) {
+    const Run run = Unpack(packed);
+    // Runs are in date order and the padding comes last.
+    if (run.Length == 0 || dayOfYear < run.First) break;
+    if (dayOfYear >= run.First + run.Length) continue;
+    return {run.Workday ? HolidayMark::Workday : HolidayMark::DayOff, FestivalNames[run.Festival]};
   }
   return {};
 }
