@@ -22,26 +22,6 @@ void MakeSemiTransparent(HWND hWnd) {
   SetLayeredWindowAttributes(hWnd, 0, kTransparentAlpha, LWA_ALPHA);
 }
 
-// The entry as it reads back after being written in the ANSI code page, so
-// a character that code page lacks compares as what was stored for it.
-std::string ExePathAsStored() {
-  return FromAnsi(ToAnsi(GetExePath()));
-}
-
-bool AutoRunNamesThisExecutable(HKEY runKey) {
-  char buffer[kAutoRunBufferSize];
-  std::fill(std::begin(buffer), std::end(buffer), ' ');
-  DWORD type = 0;
-  DWORD size = kAutoRunBufferSize;
-  if (RegQueryValueExA(runKey, kAutoRunValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  const std::size_t length = size < kAutoRunBufferSize ? size : kAutoRunBufferSize;
-  const auto text = AutoRunEntryText(std::string_view(buffer, length), type);
-  return text && NamesThisExecutable(FromAnsi(*text), ExePathAsStored());
-}
-
 bool TransparentStoredOn(HKEY settingsKey) {
   DWORD value = 0;
   DWORD type = 0;
@@ -62,10 +42,7 @@ bool ItemChecked(UINT state) {
 }  // namespace
 
 void LoadSettings(HWND hWnd, CKelvoMenu& TrayMenu) {
-  {
-    RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
-    if (AutoRunNamesThisExecutable(run.Get())) TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
-  }
+  if (AutoRunEntryNames(GetExePath())) TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
   RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
   if (TransparentStoredOn(settings.Get())) {
     MakeSemiTransparent(hWnd);
@@ -89,18 +66,38 @@ void ToggleTransparent(HWND hWnd, CKelvoMenu& TrayMenu) {
 }
 
 void ToggleAutoRun(CKelvoMenu& TrayMenu) {
-  RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
   if (ItemChecked(TrayMenu.GetItemState(IDM_AUTORUN))) {
+    RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
     RegDeleteValueA(run.Get(), kAutoRunValue);
     TrayMenu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);
     return;
   }
-  const std::string path = ToAnsi(GetExePath());
-  if (RegSetValueExA(run.Get(), kAutoRunValue, 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(path.c_str()),
-                     static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS) {
-    TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
+  if (WriteAutoRunEntry(GetExePath())) TrayMenu.CheckItem(IDM_AUTORUN, MF_CHECKED);
+}
+
+bool AutoRunEntryNames(const std::string& exePath) {
+  RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
+  char buffer[kAutoRunBufferSize];
+  std::fill(std::begin(buffer), std::end(buffer), ' ');
+  DWORD type = 0;
+  DWORD size = kAutoRunBufferSize;
+  if (RegQueryValueExA(run.Get(), kAutoRunValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS) {
+    return false;
   }
+  const std::size_t length = size < kAutoRunBufferSize ? size : kAutoRunBufferSize;
+  const auto text = AutoRunEntryText(std::string_view(buffer, length), type);
+  // The path as it reads back after being written in the ANSI code page, so
+  // a character that code page lacks compares as what was stored for it.
+  return text && NamesThisExecutable(FromAnsi(*text), FromAnsi(ToAnsi(exePath)));
+}
+
+bool WriteAutoRunEntry(const std::string& exePath) {
+  RegistryKey run = RegistryKey::Create(HKEY_LOCAL_MACHINE, kRunKey);
+  const std::string path = ToAnsi(exePath);
+  return RegSetValueExA(run.Get(), kAutoRunValue, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(path.c_str()),
+                        static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS;
 }
 
 std::string GetExePath() {

@@ -30,4 +30,11 @@ void ToggleAutoRun(CKelvoMenu& TrayMenu);
 // The running executable's path as written to the start-up entry (UTF-8).
 std::string GetExePath();
 
+// The start-up entry for a given executable path (UTF-8), read and written
+// exactly as the menu command does; the installer uses these for the
+// program it installs. AutoRunEntryNames compares without regard to case.
+bool AutoRunEntryNames(const std::string& exePath);
+// True when the entry was stored.
+bool WriteAutoRunEntry(const std::string& exePath);
+
 }  // namespace kelvo

@@ -76,6 +76,7 @@ TEST(Resources, ManifestAndVersion) {
   const std::string manifest = ResourceData(RT_MANIFEST, 1);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("SMI/2017/WindowsSettings\">true</gdiScaling>"), std::string::npos);
   std::string version = ResourceData(RT_VERSION, VS_VERSION_INFO);  // a writable copy
   VS_FIXEDFILEINFO* fixed = nullptr;
   wchar_t* product = nullptr;

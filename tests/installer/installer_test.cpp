@@ -1,0 +1,148 @@
+// The x64 setup under Wine: install, upgrade while the program runs, its start-up
+// entry, uninstall. Wine has no UAC, so elevation is not exercised here.
+#include <windows.h>
+// After windows.h.
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "kelvo_version.h"
+#include "tests/support/registry_snapshot.h"
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunKeyW[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kSettingsKey[] = "SOFTWARE\\KelvoCalendar";
+constexpr char kBootKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const std::wstring kSilentSetup = L"\"" KELVO_SETUP L"\" /S";
+constexpr wchar_t kTemp[] = L"C:\\kelvo-setup-temp";
+constexpr wchar_t kShortcut[] =
+    L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk";
+
+bool WaitUntil(auto condition) {
+  for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
+  return condition();
+}
+
+DWORD RunToEnd(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  DWORD code = STILL_ACTIVE;  // what is left when the process did not start or end
+  CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                 &startup, &process);
+  WaitForSingleObject(process.hProcess, 60000);
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+// Text values as they are, numbers in decimal; empty when missing.
+std::wstring Value(const wchar_t* key, const wchar_t* name) {
+  std::wstring data(256, L'\0');
+  DWORD type = 0, size = 512;
+  RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data.data(),
+               &size);
+  return type == REG_DWORD ? std::to_wstring(data[0] | DWORD{data[1]} << 16) : data.c_str();
+}
+
+const auto Exists = [](const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+};
+const auto Calendar = [] { return FindWindowW(nullptr, L"Kelvo日历"); };
+
+bool OpenAndSeeCalendar(const std::wstring& file) {
+  ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return WaitUntil([] { return IsWindowVisible(Calendar()); });
+}
+
+// The QuietUninstallString; it hands the work to a copy of itself and ends at once.
+void Uninstall(const std::wstring& folder) {
+  EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString")), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
+}
+
+// A value put back as it was, or removed, when the case ends.
+struct SavedValue {
+  const char* path;
+  const char* name;
+  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name);
+  ~SavedValue() {
+    kelvo::testing::DeleteValue(path, name);
+    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data);
+  }
+};
+
+// Leaves the prefix as it found it: no calendar running, no uninstaller copy (which
+// NSIS runs from the temporary folder, here the case's own), the values put back.
+class Installer : public testing::Test {
+ protected:
+  Installer() {
+    for (const wchar_t* name : {L"TMP", L"TEMP"}) SetEnvironmentVariableW(name, kTemp);
+    CreateDirectoryW(kTemp, nullptr);
+  }
+  ~Installer() override {
+    if (Calendar()) SendMessageW(Calendar(), WM_COMMAND, 103, 0);
+    SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, L"C:\\kelvo-setup-temp\0", nullptr, FOF_NO_UI, FALSE,
+                           nullptr, nullptr};
+    EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
+  }
+  const SavedValue saved_[4] = {{kSettingsKey, "Transparent"},
+                                {kSettingsKey, "NoUpdateDate"},
+                                {kRunKey, "KelvoCalendar"},
+                                {kBootKey, "PendingFileRenameOperations"}};
+};
+
+TEST_F(Installer, InstallsUpgradesAndUninstallsWhatItAndTheProgramWrote) {
+  const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
+  const std::wstring exe = folder + L"\\KelvoCalendar.exe";
+  const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN /D=" + folder), 0u);
+
+  // clang-format off
+  const std::wstring values[][2] = {
+      {L"DisplayName", L"Kelvo日历"}, {L"DisplayVersion", L"" KELVO_VERSION_TEXT},
+      {L"Publisher", L"Kelvo软件工作室"}, {L"DisplayIcon", exe + L",0"},
+      {L"UninstallString", uninstaller}, {L"QuietUninstallString", uninstaller + L" /S"},
+      {L"InstallLocation", folder}, {L"NoModify", L"1"}, {L"NoRepair", L"1"}};
+  // clang-format on
+  for (const auto& [name, value] : values) EXPECT_EQ(Value(kUninstallKey, name.c_str()), value);
+  EXPECT_GT(std::stoi(Value(kUninstallKey, L"EstimatedSize")), 100);  // KB
+  ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
+  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
+
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade into the same folder
+  EXPECT_EQ(Calendar(), nullptr);
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), exe);  // written by /AUTORUN, kept by the upgrade
+
+  // Started under other letter case, which its start-up entry then carries.
+  const std::wstring lowerExe = L"c:\\program files\\kelvo日历\\kelvocalendar.exe";
+  ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
+  EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), lowerExe);
+
+  Uninstall(folder);
+  EXPECT_EQ(Calendar(), nullptr);
+  EXPECT_FALSE(Exists(kShortcut));
+  HKEY key = nullptr;
+  for (const wchar_t* gone : {kUninstallKey, L"SOFTWARE\\KelvoCalendar"})
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, gone, 0, KEY_READ, &key), ERROR_SUCCESS) << gone;
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
+
+  // A start-up entry that names another copy is that copy's.
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // into the default folder
+  EXPECT_TRUE(Exists(L"C:\\Program Files\\KelvoCalendar\\KelvoCalendar.exe"));
+  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
+  Uninstall(L"C:\\Program Files\\KelvoCalendar");
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"D:\\Kelvo.exe");
+}
+
+}  // namespace
