@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
+#include <string_view>
 
+#include "calendar/holidays.h"
 #include "calendar/rect.h"
 
 namespace kelvo {
@@ -18,6 +20,8 @@ struct DayCell {
   bool IsOtherMonth = false;
   bool IsFestivalOrTerm = false;
   bool IsToday = false;
+  HolidayMark Holiday = HolidayMark::None;  // 休 or 班 in the public-holiday schedule
+  std::string_view HolidayFestival;         // what the mark is for, e.g. 国庆节
 };
 
 }  // namespace kelvo

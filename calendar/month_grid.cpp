@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "calendar/civil_days.h"
+#include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "calendar/solar_terms.h"
 #include "calendar/tables.h"
@@ -80,6 +81,9 @@ MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today) {
     WriteDayText(date.Day, cell.DayText);
     cell.IsOtherMonth = date.Month != month;
     ConvertToLunar(date.Year, date.Month, date.Day, cell);
+    const Holiday holiday = HolidayOf(date);
+    cell.Holiday = holiday.Mark;
+    cell.HolidayFestival = holiday.Festival;
   }
   return grid;
 }

@@ -22,6 +22,8 @@ struct MonthGrid {
 // lunar table covers (1949-01-29 .. 2051-02-10) get their lunar texts and
 // festivals as usual, other days get empty lunar texts and a Gregorian
 // festival or an empty caption, and only years 1950..2050 have solar terms.
+// Every cell, neighbour-month cells included, carries its 休/班 mark from
+// the public-holiday schedule (none outside the years it covers).
 // A month outside 1..12 or a year outside 1..9999 gives an empty grid
 // (CellCount 0, DaysInMonth 0).
 MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today);

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <vector>
 
+#include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "calendar/tables.h"
 
@@ -15,10 +16,10 @@ constexpr std::string_view kUsage =
     "\n"
     "Shows a month of the Kelvo calendar (or all twelve months of YEAR) as the\n"
     "calendar face does: a Monday-first grid of five or six weeks, each day with\n"
-    "its caption (lunar day, solar term or festival), today in brackets. When the\n"
-    "output is a terminal, weekends and festivals are red, days of the\n"
-    "neighbouring months dim and today highlighted (set NO_COLOR to turn colour\n"
-    "off).\n"
+    "its caption (lunar day, solar term or festival), today in brackets, 休 after\n"
+    "a public holiday and 班 after a make-up workday. When the output is a\n"
+    "terminal, weekends and festivals are red, days of the neighbouring months\n"
+    "dim and today highlighted (set NO_COLOR to turn colour off).\n"
     "\n"
     "  YEAR               1950 to 2050\n"
     "  MONTH              1 to 12; without it, every month of YEAR\n"
@@ -26,9 +27,10 @@ constexpr std::string_view kUsage =
     "  --tsv              tab-separated rows instead of the grid: a header line,\n"
     "                     then one line per cell with the columns\n"
     "                     year month index date day lunar_year lunar_month\n"
-    "                     lunar_day label other festival_or_term today\n"
+    "                     lunar_day label other festival_or_term today holiday\n"
     "                     (the shown year and month, the cell index, the cell's\n"
-    "                     texts, and its three marks as 0 or 1)\n"
+    "                     texts, its three marks as 0 or 1, and 休 for a public\n"
+    "                     holiday, 班 for a make-up workday or nothing)\n"
     "  --help             this text\n"
     "\n"
     "Bad input prints one line on stderr and exits with status 2.\n";
@@ -80,10 +82,12 @@ void WriteCell(std::ostream& out, std::string_view text, std::string_view style,
   }
 }
 
-// Day numbers take two columns, so one- and two-digit days line up.
+// Day numbers take two columns, so one- and two-digit days line up; a
+// holiday's 休 or 班 follows the number.
 std::string DayNumberText(const DayCell& cell) {
   std::string text = cell.DayText.size() < 2 ? " " + cell.DayText : cell.DayText;
-  return cell.IsToday ? "[" + text + "]" : text;
+  if (cell.IsToday) text = "[" + text + "]";
+  return text.append(HolidayMarkText(cell.Holiday));
 }
 
 void WriteTitle(std::ostream& out, int16_t year, int16_t month, bool colour) {
@@ -172,7 +176,7 @@ ParseResult ParseArguments(std::span<const std::string_view> args) {
 
 void WriteTsvHeader(std::ostream& out) {
   out << "year\tmonth\tindex\tdate\tday\tlunar_year\tlunar_month\tlunar_day\tlabel\tother\t"
-         "festival_or_term\ttoday\n";
+         "festival_or_term\ttoday\tholiday\n";
 }
 
 void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGrid& grid) {
@@ -181,7 +185,8 @@ void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGri
     out << year << '\t' << month << '\t' << i << '\t' << cell.DateText << '\t' << cell.DayText
         << '\t' << cell.LunarYearText << '\t' << cell.LunarMonthText << '\t' << cell.LunarDayText
         << '\t' << cell.LabelText << '\t' << (cell.IsOtherMonth ? 1 : 0) << '\t'
-        << (cell.IsFestivalOrTerm ? 1 : 0) << '\t' << (cell.IsToday ? 1 : 0) << '\n';
+        << (cell.IsFestivalOrTerm ? 1 : 0) << '\t' << (cell.IsToday ? 1 : 0) << '\t'
+        << HolidayMarkText(cell.Holiday) << '\n';
   }
 }
 

@@ -29,6 +29,7 @@ struct CalendarState {
   std::string PanelYearText;
   std::string PanelLunarText;
   std::string PanelDateText;
+  std::string PanelHolidayText;  // e.g. 国庆节 · 休; empty when the selected day has no mark
   std::vector<AnnouncementLink> AnnouncementLinks;
   int32_t LinkCount = 0;
   bool UpdateChecked = false;

@@ -19,6 +19,7 @@ inline constexpr Color LabelGrey{153, 153, 153};
 inline constexpr Color PanelSeparator{148, 201, 255};
 inline constexpr Color PanelTop{85, 170, 255};
 inline constexpr Color PanelBottom{115, 185, 255};
+inline constexpr Color WorkdayGrey{102, 102, 102};  // the 班 mark
 inline constexpr Color Black{0, 0, 0};
 inline constexpr Color White{255, 255, 255};
 

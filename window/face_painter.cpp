@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calendar/date.h"
+#include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "calendar/tables.h"
 #include "kelvo_version.h"
@@ -41,6 +42,7 @@ constexpr Rect PanelDateRect{419, 17, 491, 37};
 constexpr Rect PanelWeekdayRect{487, 19, 535, 37};
 constexpr Rect PanelLunarRect{408, 131, 535, 151};
 constexpr Rect PanelYearRect{408, 152, 535, 172};
+constexpr Rect PanelHolidayRect{408, 174, 535, 194};
 constexpr Rect VersionRect{408, 322, 535, 342};
 constexpr Rect StudioRect{408, 342, 535, 362};
 
@@ -64,6 +66,26 @@ struct Pen {
     canvas.Text(text, area, font, textColor, flags);
   }
 };
+
+// The date panel's holiday line, e.g. "国庆节 · 休". A festival name longer
+// than the panel holds (there is one, of 2015) is cut to six characters and
+// an ellipsis, so that the mark stays visible.
+std::string HolidayPanelLine(const DayCell& cell) {
+  if (cell.Holiday == HolidayMark::None) return {};
+  constexpr int MaxCharacters = 7;
+  const std::string_view name = cell.HolidayFestival;
+  size_t sixCharacters = name.size();
+  int characters = 0;
+  for (size_t i = 0; i < name.size() && characters <= MaxCharacters; ++i) {
+    if ((static_cast<unsigned char>(name[i]) & 0xC0) == 0x80) continue;  // inside a character
+    if (characters == MaxCharacters - 1) sixCharacters = i;
+    ++characters;
+  }
+  std::string line(characters > MaxCharacters ? name.substr(0, sixCharacters) : name);
+  if (characters > MaxCharacters) line.append("…");
+  line.append(" · ").append(HolidayMarkText(cell.Holiday));
+  return line;
+}
 
 // Draws the two arrows and the stretched background of one selector.
 void DrawSelectorArrows(Canvas& canvas, int leftArrowX) {
@@ -125,6 +147,7 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
     state.PanelYearText =
         cell.LunarYearText + " 【" + std::string(ZodiacOfYear(state.ShownYear)) + "年】";
     state.PanelDateText = cell.DateText;
+    state.PanelHolidayText = HolidayPanelLine(cell);
   }
   if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
 
@@ -145,6 +168,18 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
   pen.font = {SongFont, 9, false, false};
   box.Top += rows.LabelTextDrop;
   pen.Text(cell.LabelText, box, TextCenter | TextTop | TextEndEllipsis);
+
+  // The 休/班 mark goes last, so it shows on top of whatever the cell drew.
+  if (cell.Holiday != HolidayMark::None) {
+    pen.textColor = cell.IsToday                          ? White
+                    : cell.IsOtherMonth                   ? OtherMonthGrey
+                    : cell.Holiday == HolidayMark::DayOff ? WeekendRed
+                                                          : WorkdayGrey;
+    pen.font = {SongFont, 8, false, false};
+    const Rect& area = cell.CellRect;
+    pen.Text(HolidayMarkText(cell.Holiday),
+             {area.Right - 15, area.Top + 2, area.Right - 1, area.Top + 16}, Centred);
+  }
 }
 
 void PaintGrid(CalendarState& state, Pen& pen, const GridRows& rows) {
@@ -181,6 +216,11 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
 
   pen.Text(state.PanelLunarText, PanelLunarRect, Centred);
   pen.Text(state.PanelYearText, PanelYearRect, Centred);
+  if (!state.PanelHolidayText.empty()) {
+    pen.font = {SongFont, 9, false, false};
+    pen.Text(state.PanelHolidayText, PanelHolidayRect, Centred);
+    pen.font = {SongFont, 10, false, false};
+  }
 
   pen.lineWidth = 3;
   pen.Filled(418, 200, 527, 201, PanelSeparator);

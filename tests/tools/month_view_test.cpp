@@ -71,36 +71,37 @@ TEST(Output, TsvHasAHeaderThenOneLinePerCellAndTheGridLooksLikeTheFace) {
   ASSERT_EQ(month.Lines.size(), 36u);
   EXPECT_EQ(month.Lines[0],
             "year\tmonth\tindex\tdate\tday\tlunar_year\tlunar_month\tlunar_day\tlabel\tother\t"
-            "festival_or_term\ttoday");
-  EXPECT_EQ(month.Lines[1], "2024\t2\t0\t2024-01-29\t29\t癸卯年\t腊月\t十九\t十九\t1\t0\t0");
-  EXPECT_EQ(month.Lines[13], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t0");
-  EXPECT_EQ(month.Lines[35], "2024\t2\t34\t2024-03-03\t3\t甲辰年\t正月\t廿三\t爱耳日\t1\t1\t1");
+            "festival_or_term\ttoday\tholiday");
+  EXPECT_EQ(month.Lines[1], "2024\t2\t0\t2024-01-29\t29\t癸卯年\t腊月\t十九\t十九\t1\t0\t0\t");
+  EXPECT_EQ(month.Lines[7], "2024\t2\t6\t2024-02-04\t4\t癸卯年\t腊月\t廿五\t立春\t0\t1\t0\t班");
+  EXPECT_EQ(month.Lines[13], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t0\t休");
+  EXPECT_EQ(month.Lines[35], "2024\t2\t34\t2024-03-03\t3\t甲辰年\t正月\t廿三\t爱耳日\t1\t1\t1\t");
   EXPECT_EQ(RunTool({"--tsv", "--today=2024-03-03", "2024", "2"}).Out, month.Out);
   // A whole year under one header, with the local date as today.
   const ToolRun year = RunTool({"--tsv", "02024"});
   ASSERT_EQ(year.Lines.size(), 1u + 35 * 10 + 42 * 2);  // September and December need 42
   const auto headerOrToday = [](const std::string& l) {
-    return l.starts_with("year") || l.ends_with("\t1");
+    return l.starts_with("year") || l.substr(0, l.rfind('\t')).ends_with("\t1");
   };
   EXPECT_EQ(std::count_if(year.Lines.begin(), year.Lines.end(), headerOrToday), 2);
-  EXPECT_EQ(year.Lines[48], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t1");
-  EXPECT_EQ(year.Lines.back(), "2024\t12\t41\t2025-01-05\t5\t甲辰年\t腊月\t初六\t小寒\t1\t1\t0");
+  EXPECT_EQ(year.Lines[48], "2024\t2\t12\t2024-02-10\t10\t甲辰年\t正月\t初一\t春节\t0\t1\t1\t休");
+  EXPECT_EQ(year.Lines.back(), "2024\t12\t41\t2025-01-05\t5\t甲辰年\t腊月\t初六\t小寒\t1\t1\t0\t");
 
   // Without --tsv, the face as text; colours only where asked for.
   const ToolRun run = RunTool({"2024", "2"});
   ASSERT_EQ(run.Lines.size(), 2u + 5 * 2);
   EXPECT_EQ(run.Lines[0], "                      2024年2月  甲辰年 【龙年】");
   EXPECT_EQ(run.Lines[1], "    一        二        三        四        五        六        日");
-  EXPECT_EQ(run.Lines[2], "    29        30        31         1         2         3         4");
+  EXPECT_EQ(run.Lines[2], "    29        30        31         1         2         3        4班");
   EXPECT_EQ(run.Lines[3], "   十九      二十      廿一      廿二     祭灶节     廿四      立春");
-  EXPECT_EQ(run.Lines[4], "     5         6         7         8         9       [10]       11");
+  EXPECT_EQ(run.Lines[4], "     5         6         7         8         9      [10]休     11休");
   EXPECT_EQ(run.Lines[5], "   廿六      廿七      廿八      廿九      除夕      春节      初二");
   EXPECT_EQ(run.Out.find('\x1b'), std::string::npos);
   const ToolRun colour = RunTool({"2024", "2"}, /*colour=*/true);
   // Weekend, term, neighbour, today and plain lunar day.
   for (const char* piece :
-       {"\x1b[31m     4\x1b[0m", "\x1b[31m   雨水   \x1b[0m", "\x1b[2m    29    \x1b[0m",
-        "\x1b[1;97;43m   [10]   \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
+       {"\x1b[31m    4班\x1b[0m", "\x1b[31m   雨水   \x1b[0m", "\x1b[2m    29    \x1b[0m",
+        "\x1b[1;97;43m  [10]休  \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
     EXPECT_NE(colour.Out.find(piece), std::string::npos) << piece;
   }
   const ToolRun all = RunTool({"2050"});  // twelve months, a blank line between two
