@@ -98,7 +98,7 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
     }
     // A body cut short is not the file the server meant: a truncated
     // manifest would run a truncated script. Only a complete body is text.
-    if (tally.Complete()) strFileData = FromAnsi(buffer);
+    if (tally.Complete()) strFileData = m_bKeepRawBytes ? buffer : FromAnsi(buffer);
   }
   return result;
 }

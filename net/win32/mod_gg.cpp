@@ -12,6 +12,7 @@
 #include "net/download_rules.h"
 #include "net/win32/http_response.h"
 #include "net/win32/internet_handle.h"
+#include "net/win32/trusted_download.h"
 
 namespace kelvo {
 
@@ -67,7 +68,14 @@ bool FetchWhole(const std::wstring& url, std::string& body) {
 DWORD WINAPI GGFetchThread(LPVOID parameter) {
   std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
   std::string body;
-  if (FetchWhole(job->url, body)) job->shared->Publish(std::move(body));
+  const auto fetchSignature = [&job]() -> std::optional<std::string> {
+    std::string signature;
+    if (!FetchWhole(job->url + ToWide(kSignatureSuffix), signature)) return std::nullopt;
+    return signature;
+  };
+  if (FetchWhole(job->url, body) && SignatureAccepted(body, fetchSignature)) {
+    job->shared->Publish(std::move(body));
+  }
   // Last: whoever waits for the fetches to end sees their outcome first.
   job->shared->inFlight.fetch_sub(1, std::memory_order_acq_rel);
   return 0;

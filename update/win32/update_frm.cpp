@@ -4,6 +4,7 @@
 
 #include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
+#include "net/win32/trusted_download.h"
 
 namespace kelvo {
 namespace {
@@ -140,9 +141,10 @@ void UpdateFrm::Down(const ScriptCommand& command) {
   m_tally = PayloadTally{};
   std::string unused;
   m_downfile->DownLoadFile(command.url, command.path, false, true, true, unused);
-  // A payload cut short (the connection closed early) is not the program
-  // the server published: drop it so no run line can rename and start it.
-  if (m_tally.IsBroken()) {
+  // A payload cut short (the connection closed early), or other than the
+  // file the manifest names, is not the program the maker published: drop
+  // it so no run line can rename and start it.
+  if (m_tally.IsBroken() || !PayloadMatches(command.path, command.sha256)) {
     const std::wstring path = ToWide(command.path);
     DeleteFileW(path.c_str());
   }
