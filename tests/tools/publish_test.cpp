@@ -108,4 +108,11 @@ TEST_F(PublishTest, PublishedSiteVerifiesUntilAByteChanges) {
   EXPECT_EQ(Run("verify --pub other/update-key.pub.pem site"), 1) << output;
 }
 
+TEST_F(PublishTest, DemoSiteIsPublishedWithTheTool) {
+  EXPECT_EQ(Run("verify --pub " KELVO_SOURCE_DIR
+                "/tools/demo-site/demo-key.pub.pem " KELVO_SOURCE_DIR "/tools/demo-site/site"),
+            0)
+      << output;
+}
+
 }  // namespace
