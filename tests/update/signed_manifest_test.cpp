@@ -32,23 +32,19 @@ TEST(DerSignatureToRaw, ReadsStrictDerRightAlignedAndRefusesAnythingElse) {
 
   const std::string r = Integer(32, '\x22'), s = Integer(31, '\x33');
   const std::string good = Der(0x30, r + s);
+  // clang-format off
   const std::string cases[] = {
-      "",
-      good + '\0',                                                     // trailing garbage
-      Changed(good, 1, 1, std::string(1, good[1] + 1)),                // outer length lies
-      Changed(good, 3, 1, "\x1f"),                                     // r's length lies
-      good.substr(0, good.size() - 1),                                 // cut short
-      std::string("\x30\x81", 2) + char(r.size() + s.size()) + r + s,  // long-form length
-      Der(0x31, r + s),                                                // not a sequence
-      Der(0x30, Der(0x04, std::string(32, '\x22')) + s),               // not an integer
-      Der(0x30, r + s + s),
-      Der(0x30, r + s + '\0'),
-      Der(0x30, Integer(32, '\x81') + s),        // negative
-      Der(0x30, Integer(31, '\x22', true) + s),  // needless zero byte
-      Der(0x30, Integer(1, '\0') + s),
-      Der(0x30, Der(0x02, "") + s),
-      Der(0x30, Integer(33, '\x22') + s),  // wider than 32 bytes
+      "", good + '\0', good.substr(0, good.size() - 1),                       // trailing garbage, cut short
+      Changed(good, 1, 1, std::string(1, good[1] + 1)),                       // outer length lies
+      Changed(good, 3, 1, "\x1f"),                                            // r's length lies
+      std::string("\x30\x81", 2) + char(r.size() + s.size()) + r + s,         // long-form length
+      Der(0x31, r + s), Der(0x30, Der(0x04, std::string(32, '\x22')) + s),    // wrong tags
+      Der(0x30, r + s + s), Der(0x30, r + s + '\0'),                          // more inside
+      Der(0x30, Integer(32, '\x81') + s), Der(0x30, Integer(1, '\0') + s),    // negative, zero
+      Der(0x30, Integer(31, '\x22', true) + s), Der(0x30, Der(0x02, "") + s), // needless 0, empty
+      Der(0x30, Integer(33, '\x22') + s),                                     // wider than 32 bytes
   };
+  // clang-format on
   for (const std::string& der : cases)
     EXPECT_FALSE(DerSignatureToRaw(der)) << testing::PrintToString(der);
 }
@@ -65,13 +61,9 @@ TEST(P256PointFromPem, ReadsTheUncompressedPointOfP256KeysOnly) {
   ASSERT_TRUE(point);
   EXPECT_EQ(((*point)[0] << 8) | (*point)[1], 0x6e7b);
   EXPECT_EQ(((*point)[62] << 8) | (*point)[63], 0xfe88);
-  const std::string cases[] = {
-      "",
-      Changed(kPem, kPem.find("AQcD"), 4, "AQgD"),  // another curve
-      Changed(kPem, kPem.find("=="), 4, ""),        // cut short
-      Changed(kPem, kPem.find("BEGIN PUBLIC"), 12, "BEGIN EC PRI"),
-      Changed(kPem, 30, 1, "*"),  // not base64
-  };
+  const std::string cases[] = {"", Changed(kPem, kPem.find("AQcD"), 4, "AQgD"),  // other curve
+                               Changed(kPem, kPem.find("=="), 4, ""), Changed(kPem, 30, 1, "*"),
+                               Changed(kPem, kPem.find("BEGIN PUBLIC"), 12, "BEGIN EC PRI")};
   for (const std::string& pem : cases) EXPECT_FALSE(P256PointFromPem(pem)) << pem;
 }
 
