@@ -34,7 +34,7 @@ TEST(DerSignatureToRaw, ReadsStrictDerRightAlignedAndRefusesAnythingElse) {
   const std::string good = Der(0x30, r + s);
   // clang-format off
   const std::string cases[] = {
-      "", good + '\0', good.substr(0, good.size() - 1),                       // trailing garbage, cut short
+      "", good + '\0', good.substr(0, good.size() - 1),                       // extra byte, cut
       Changed(good, 1, 1, std::string(1, good[1] + 1)),                       // outer length lies
       Changed(good, 3, 1, "\x1f"),                                            // r's length lies
       std::string("\x30\x81", 2) + char(r.size() + s.size()) + r + s,         // long-form length
