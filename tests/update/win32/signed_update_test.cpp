@@ -72,42 +72,39 @@ class SignedUpdateTest : public ::testing::Test {
   size_t questions = 0;
 };
 
-TEST_F(SignedUpdateTest, SignedReleaseInstallsAndStartsAndNothingElseIsTaken) {
+TEST_F(SignedUpdateTest, OnlyASignedReleaseWithThePayloadItNamesIsInstalled) {
   const std::string manifest = Served("update.txt"), signature = Served("update.txt.sig");
+  const std::string payload = Served("KelvoCalendar2.exe");
   std::string changed = manifest;
   changed[changed.find("1.0.1") + 4] = '2';
   const struct {
     const char* what;
-    std::string manifest, signature;  // an empty signature is not served
+    std::string manifest, signature, payload;  // an empty signature is not served
+    DWORD exitCode;                            // 4: no manifest taken; 0: the update ran
   } cases[] = {
-      {"unsigned", manifest, ""},
-      {"one byte changed after signing", changed, signature},
-      {"signed by another key", manifest, Served("update.txt.other-sig")},
+      {"unsigned", manifest, "", payload, 4},
+      {"one byte changed after signing", changed, signature, payload, 4},
+      {"signed by another key", manifest, Served("update.txt.other-sig"), payload, 4},
+      {"payload changed after signing", manifest, signature, payload + "!", 0},
   };
   for (const auto& c : cases) {
     server::Serve(kSite + "update.txt", c.manifest);
     server::Unserve(kSite + "update.txt.sig");
     if (!c.signature.empty()) server::Serve(kSite + "update.txt.sig", c.signature);
-    EXPECT_EQ(RunCalendar(), 4u) << c.what;
-    EXPECT_EQ(questions, 0u) << c.what;
+    server::Serve(kSite + "KelvoCalendar2.exe", c.payload);
+    EXPECT_EQ(RunCalendar(), c.exitCode) << c.what;
+    EXPECT_EQ(questions, c.exitCode == 0 ? 1u : 0u) << c.what;
+    test::ForgetDate();
   }
-  server::Serve(kSite + "update.txt", manifest);
-  server::Serve(kSite + "update.txt.sig", signature);
-  EXPECT_EQ(RunCalendar(), 0u) << ReadBytes(folder + "\\host-log.txt");
-  EXPECT_EQ(questions, 1u);
-  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 30000));
-  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), Served("KelvoCalendar2.exe"));
-}
-
-TEST_F(SignedUpdateTest, PayloadChangedAfterSigningIsNeverInstalled) {
-  const std::string payload = Served("KelvoCalendar2.exe");
-  server::Serve(kSite + "KelvoCalendar2.exe", payload.substr(0, payload.size() - 1) + "!");
-  EXPECT_EQ(RunCalendar(), 0u) << ReadBytes(folder + "\\host-log.txt");
-  EXPECT_EQ(questions, 1u);
   Sleep(1000);
   for (const char* name : {"payload-started.txt", "KelvoCalendar2.exe", "KelvoCalendar2.exe.td"})
     EXPECT_FALSE(test::Exists(folder + "\\" + name)) << name;
+
   server::Serve(kSite + "KelvoCalendar2.exe", payload);
+  EXPECT_EQ(RunCalendar(), 0u) << ReadBytes(folder + "\\host-log.txt");
+  EXPECT_EQ(questions, 1u);
+  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 30000));
+  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), payload);
 }
 
 }  // namespace
