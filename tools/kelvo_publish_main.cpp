@@ -110,6 +110,8 @@ int Release(int argc, char** argv) {
   std::vector<std::string> contents;
   for (const std::string& file : arguments.rest) {
     if (!fs::is_regular_file(file)) throw Refusal("payload file " + file + " does not exist");
+    if (fs::exists(key) && fs::equivalent(file, key))
+      throw Refusal("payload file " + file + " is the private key");
     contents.push_back(ReadFile(file));
     payloads.push_back({fs::path(file).filename().string(), Sha256(contents.back())});
   }

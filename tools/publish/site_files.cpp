@@ -1,6 +1,7 @@
 #include "tools/publish/site_files.h"
 
 #include <optional>
+#include <set>
 
 #include "net/announcements.h"
 #include "tools/publish/code_page_936.h"
@@ -101,11 +102,14 @@ std::string ManifestBytes(std::string_view version, std::string_view baseUrl,
   Encoded(baseUrl, "base address");
   std::string text = std::string(kVersionLabel) + std::string(version) + "\r\n";
   std::string runName;
+  std::set<std::string> names;
   for (const Payload& payload : payloads) {
     if (payload.name.empty() || payload.name == "." || payload.name == ".." ||
         HasControlOr(payload.name, "|/\\:*?\"<>"))
       throw Refusal("payload name " + Quoted(payload.name) + " is not a plain file name");
     Encoded(payload.name, "payload name");
+    if (!names.insert(payload.name).second)
+      throw Refusal("two payload files are named " + Quoted(payload.name));
     if (runName.empty() && EndsWithExe(payload.name)) runName = payload.name;
     text += "down|" + std::string(baseUrl) + payload.name + "|apppath:|" +
             std::string(kSha256FieldPrefix) + Sha256Hex(payload.digest) + "\r\n";

@@ -35,7 +35,8 @@ struct Payload {
 // "down|<baseUrl><name>|apppath:|sha256=<hex>" line per payload and a "run"
 // line for the first ".exe". Throws Refusal for a version that is not
 // digits and dots, a base address that is not http(s), a name that is not
-// a plain file name, no program to start, or text code page 936 cannot hold.
+// a plain file name or comes twice, no program to start, or text code page
+// 936 cannot hold.
 std::string ManifestBytes(std::string_view version, std::string_view baseUrl,
                           const std::vector<Payload>& payloads);
 
