@@ -1,5 +1,4 @@
-// kelvo-publish as a maker runs it: refusals, and a published site that
-// verifies until something under it changes.
+// kelvo-publish as a maker runs it: refusals, and a site that verifies until it changes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -14,7 +13,6 @@ namespace fs = std::filesystem;
 class PublishTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::remove_all(dir);
     fs::create_directories(dir);
     Write("KelvoCalendar2.exe", "the new program");
     ASSERT_EQ(Publish("keygen keys"), 0) << output;
@@ -27,9 +25,7 @@ class PublishTest : public ::testing::Test {
   int Publish(const std::string& arguments) {
     const std::string command = "cd " + dir.string() + " && " KELVO_PUBLISH_PATH " " + arguments;
     const int status = std::system((command + " >out 2>&1").c_str());
-    std::ostringstream text;
-    text << std::ifstream(dir / "out").rdbuf();
-    output = text.str();
+    output = (std::ostringstream() << std::ifstream(dir / "out").rdbuf()).str();
     return WEXITSTATUS(status);
   }
 

@@ -1,6 +1,5 @@
-// What the maker signs and names, as the program reads it: DER signatures
-// and PEM keys turned into the numbers the Windows verifier takes, and the
-// sha256= field of down lines.
+// What the maker signs and names, as the program reads it: DER signatures and
+// PEM keys as the Windows verifier takes them, and down lines' sha256= field.
 #include <gtest/gtest.h>
 
 #include "net/signature_format.h"
