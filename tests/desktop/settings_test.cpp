@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "desktop/win32/platform_text.h"
 #include "tests/support/registry_snapshot.h"
@@ -14,230 +14,128 @@ namespace kelvo {
 namespace {
 
 using namespace std::string_literals;
-using testing::DeleteValue;
 using testing::ReadValue;
-using testing::StoredValue;
 using testing::WriteValue;
 
 constexpr const char* kSettings = "SOFTWARE\\KelvoCalendar";
 constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-bool KeyExists(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-DWORD ValueCount(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-  DWORD values = 0;
-  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                   nullptr, nullptr, nullptr);
-  RegCloseKey(key);
-  return values;
-}
-
-void WriteDword(const char* path, const char* name, DWORD value) {
-  ASSERT_TRUE(
-      WriteValue(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)));
-}
-
-std::string ThisModulePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FromWide(path);
-}
+const std::string kOne = "\x01\x00\x00\x00"s;
 
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Each case starts like a first run; the snapshots put back what the
-    // prefix had.
-    DeleteValue(kRun, "KelvoCalendar");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
-
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KelvoSettingsTestWindow";
-    RegisterClassW(&wc);
-    hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"KelvoSettingsTestWindow", L"", WS_POPUP, 0, 0, 100,
-                           100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(hWnd, nullptr);
-    menu.InsertItem(100, "隐藏日历", MFT_STRING);
-    menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
-    menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
-    menu.InsertItem(0, "", MFT_SEPARATOR);
-    menu.InsertItem(103, "退出程序(&X)", MFT_STRING);
+    Forget();  // each case starts like a first run
+    hWnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr,
+                           nullptr);
+    for (UINT id : {IDM_TRANSPARENT, IDM_AUTORUN}) menu.InsertItem(id, "item", MFT_STRING);
   }
-  void TearDown() override { DestroyWindow(hWnd); }
-
-  bool Layered() const { return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+  void TearDown() override {
+    Forget();
+    DestroyWindow(hWnd);
+  }
+  static void Forget() {
+    testing::DeleteValue(kRun, "KelvoCalendar");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettings);
+  }
+  // Alpha of the layered look, 255 while opaque.
+  int Alpha() const {
+    BYTE alpha = 255;
+    DWORD flags = LWA_ALPHA;
+    if (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) {
+      EXPECT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
+    }
+    return flags == LWA_ALPHA ? alpha : -1;
+  }
   UINT Check(UINT id) const { return menu.GetItemState(id) & MF_CHECKED; }
+  std::string ThisExeEntry() const { return ToAnsi(GetExePath()) + '\0'; }
 
-  testing::ValueSnapshot savedRun{kRun, "KelvoCalendar"};
-  testing::KeySnapshot savedSettings{kSettings};
   HWND hWnd = nullptr;
   CKelvoMenu menu;
 };
 
-TEST_F(SettingsTest, ExePathIsTheRunningModuleWithExeExtension) {
-  const std::string path = GetExePath();
-  EXPECT_EQ(path, ThisModulePath());
-  EXPECT_EQ(path.substr(path.size() - 4), ".exe");
-  EXPECT_EQ(path[1], ':');
-}
-
-TEST_F(SettingsTest, FirstRunCreatesTheEmptySettingsKeyAndLeavesBothItemsUnchecked) {
-  ASSERT_FALSE(KeyExists(kSettings));
-  LoadSettings(hWnd, menu);
-  EXPECT_TRUE(KeyExists(kSettings));
-  EXPECT_EQ(ValueCount(kSettings), 0u);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
-}
-
-TEST_F(SettingsTest, TransparentStoredAsTwoMakesTheWindowLayeredAtAlpha200) {
-  WriteDword(kSettings, "Transparent", 2);
-  LoadSettings(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
-  EXPECT_EQ(alpha, 200);
-  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
-  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
-}
-
-TEST_F(SettingsTest, TogglingTheLookTwiceReturnsToOpaqueAndStoresZero) {
-  LoadSettings(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
-  StoredValue stored = ReadValue(kSettings, "Transparent");
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.data, "\x01\x00\x00\x00"s);
-
-  ToggleTransparent(hWnd, menu);
-  EXPECT_FALSE(Layered());
-  EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  stored = ReadValue(kSettings, "Transparent");
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.data, "\x00\x00\x00\x00"s);
-}
-
-TEST_F(SettingsTest, TheWindowStyleNotTheStoredValueDecidesTheToggle) {
-  WriteDword(kSettings, "Transparent", 1);  // stored on, window still opaque
-  ToggleTransparent(hWnd, menu);
-  EXPECT_TRUE(Layered());
-  EXPECT_EQ(ReadValue(kSettings, "Transparent").data, "\x01\x00\x00\x00"s);
-}
-
-TEST_F(SettingsTest, LookSwitchedOnAgainKeepsAlpha200) {
-  ToggleTransparent(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  ToggleTransparent(hWnd, menu);
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(hWnd, nullptr, &alpha, &flags));
-  EXPECT_EQ(alpha, 200);
-}
-
-// The start-up entry checks the item only when it names this executable
-// (letter case aside, its NUL optional); another path, a number, a text
-// filling the read buffer without a NUL or too long for it does not.
-TEST_F(SettingsTest, StartUpEntryNamingThisExecutableChecksTheItem) {
+// Only a four-byte non-zero number turns the look on, at alpha 200. Only an
+// entry naming this executable (letter case aside, its NUL optional) checks
+// the start-up item. Nothing stored (a first run), zero, text, a number of
+// another width, another path, a text filling the read buffer without a NUL
+// or too long for it: opaque and unchecked.
+TEST_F(SettingsTest, StoredValuesDecideTheLookAndTheCheckMarks) {
   const std::string path = ToAnsi(GetExePath());
   std::string upper = path;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   ASSERT_NE(upper, path);
-  const DWORD one = 1;
-  const struct {
-    const char* name;
-    DWORD type;
-    std::string data;
-    UINT check;
-  } rows[] = {{"this executable", REG_SZ, path + '\0', MF_CHECKED},
-              {"differing only in case", REG_SZ, upper + '\0', MF_CHECKED},
-              {"without its NUL", REG_SZ, path, MF_CHECKED},
-              {"another place", REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s, 0},
-              {"a number", REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4), 0},
-              {"260 bytes without NUL", REG_SZ, std::string(260, 'x'), 0},
-              {"longer than the buffer", REG_SZ, std::string(400, 'y') + '\0', 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    ASSERT_TRUE(WriteValue(kRun, "KelvoCalendar", row.type, row.data));
-    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
+  const std::tuple<UINT, DWORD, std::string, bool> rows[] = {
+      {IDM_TRANSPARENT, REG_DWORD, "\x02\x00\x00\x00"s, true},
+      {IDM_TRANSPARENT, REG_DWORD, "\x00\x00\x00\x00"s, false},
+      {IDM_TRANSPARENT, REG_SZ, "1\0"s, false},
+      {IDM_TRANSPARENT, REG_BINARY, "\x01\x01"s, false},
+      {IDM_TRANSPARENT, REG_DWORD, "\x01\x00"s, false},
+      {IDM_TRANSPARENT, REG_QWORD, kOne + "\0\0\0\0"s, false},
+      {IDM_AUTORUN, REG_SZ, path + '\0', true},
+      {IDM_AUTORUN, REG_SZ, upper + '\0', true},
+      {IDM_AUTORUN, REG_SZ, path, true},
+      {IDM_AUTORUN, REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s, false},
+      {IDM_AUTORUN, REG_DWORD, kOne, false},
+      {IDM_AUTORUN, REG_SZ, std::string(260, 'x'), false},
+      {IDM_AUTORUN, REG_SZ, std::string(400, 'y') + '\0', false}};
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Check(IDM_TRANSPARENT) | Check(IDM_AUTORUN), 0u);
+  EXPECT_EQ(Alpha(), 255);
+  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+  for (const auto& [item, type, data, on] : rows) {
+    SCOPED_TRACE(data);
+    Forget();
+    SetWindowLongA(hWnd, GWL_EXSTYLE, 0);
+    const bool autoRun = item == IDM_AUTORUN;
+    ASSERT_TRUE(WriteValue(autoRun ? kRun : kSettings, autoRun ? "KelvoCalendar" : "Transparent",
+                           type, data));
+    menu.CheckItem(item, MF_UNCHECKED);  // as a fresh menu is
     LoadSettings(hWnd, menu);
-    EXPECT_EQ(Check(IDM_AUTORUN), row.check);
+    EXPECT_EQ(Check(item), on ? static_cast<UINT>(MF_CHECKED) : 0u);
+    EXPECT_EQ(Alpha(), on && !autoRun ? 200 : 255);
   }
 }
 
-// An entry for another place or of the wrong type is overwritten with this
-// executable's path and one terminating NUL.
-TEST_F(SettingsTest, ChoosingAnUncheckedStartUpItemOverwritesTheEntry) {
-  const DWORD one = 1;
-  for (const auto& [type, data] :
-       {std::pair<DWORD, std::string>{REG_SZ, "C:\\Old Place\\KelvoCalendar.exe\0"s},
-        {REG_DWORD, std::string(reinterpret_cast<const char*>(&one), 4)}}) {
-    SCOPED_TRACE(type);
+// The window's style, not the stored value, decides; each choice stores 1 or 0.
+TEST_F(SettingsTest, TogglingTheLookFollowsTheWindowAndStoresTheChoice) {
+  WriteValue(kSettings, "Transparent", REG_DWORD, kOne);  // stored on, window still opaque
+  for (bool on : {true, false, true}) {
+    ToggleTransparent(hWnd, menu);
+    EXPECT_EQ(Alpha(), on ? 200 : 255);
+    EXPECT_EQ(Check(IDM_TRANSPARENT), on ? static_cast<UINT>(MF_CHECKED) : 0u);
+    const testing::StoredValue stored = ReadValue(kSettings, "Transparent");
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(stored.data, on ? kOne : "\0\0\0\0"s);
+  }
+}
+
+// Unchecked: an entry for another place or of the wrong type is overwritten
+// with this executable's path and one NUL. Checked: the entry goes. The
+// menu, not the registry, decides.
+TEST_F(SettingsTest, ChoosingTheStartUpItemWritesOrDeletesTheEntry) {
+  for (const auto& [type, data] : {std::pair{DWORD{REG_SZ}, "C:\\Old\\KelvoCalendar.exe\0"s},
+                                   std::pair{DWORD{REG_DWORD}, kOne}}) {
     WriteValue(kRun, "KelvoCalendar", type, data);
-    menu.CheckItem(IDM_AUTORUN, MF_UNCHECKED);  // as a fresh menu is
     LoadSettings(hWnd, menu);
     ASSERT_EQ(Check(IDM_AUTORUN), 0u);
     ToggleAutoRun(menu);
     EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-    const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
+    const testing::StoredValue stored = ReadValue(kRun, "KelvoCalendar");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(stored.data, ToAnsi(GetExePath()) + '\0');
+    EXPECT_EQ(stored.data, ThisExeEntry());
+    ToggleAutoRun(menu);
+    EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+    EXPECT_EQ(Check(IDM_AUTORUN), 0u);
   }
-}
-
-TEST_F(SettingsTest, ChoosingACheckedStartUpItemDeletesTheEntry) {
-  ToggleAutoRun(menu);
-  ASSERT_TRUE(ReadValue(kRun, "KelvoCalendar").exists);
-  ToggleAutoRun(menu);
-  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
-  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
-}
-
-TEST_F(SettingsTest, TheMenuNotTheRegistryDecidesTheStartUpToggle) {
   menu.CheckItem(IDM_AUTORUN, MF_CHECKED);  // checked, but nothing stored
   ToggleAutoRun(menu);
   EXPECT_EQ(Check(IDM_AUTORUN), 0u);
   EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
-}
-
-TEST_F(SettingsTest, StartUpToggleOnAMenuWithoutTheItemDeletesNothing) {
+  // A menu without the item answers -1 for its state, which is no check
+  // mark: the user's entry is overwritten, never deleted.
   WriteValue(kRun, "KelvoCalendar", REG_SZ, "C:\\Other\\Program.exe\0"s);
   CKelvoMenu empty;
   ToggleAutoRun(empty);
-  // The missing item reads as -1, which is no check mark: the toggle writes.
-  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ToAnsi(GetExePath()) + '\0');
-}
-
-// Zero, a text, or a number of the wrong length: the look stays opaque.
-TEST_F(SettingsTest, TransparentStoredAsZeroOrWrongTypeOrLengthIsOff) {
-  const struct {
-    DWORD type;
-    std::string data;
-  } rows[] = {{REG_DWORD, "\x00\x00\x00\x00"s},
-              {REG_SZ, "1\0"s},
-              {REG_BINARY, "\x01\x01"s},
-              {REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.type);
-    ASSERT_TRUE(WriteValue(kSettings, "Transparent", row.type, row.data));
-    LoadSettings(hWnd, menu);
-    EXPECT_FALSE(Layered());
-    EXPECT_EQ(Check(IDM_TRANSPARENT), 0u);
-  }
+  EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ThisExeEntry());
 }
 
 }  // namespace

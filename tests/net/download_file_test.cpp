@@ -1,299 +1,115 @@
 // CKelvoDownLoadFile against the loopback test server, under Wine.
 #include "net/win32/kelvo_download_file.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/support/test_server.h"
-#include "tests/support/win32_files.h"
+#include "tests/support/wine_testing.h"
 
 namespace kelvo {
 namespace {
 
-namespace server = test_server;
-using test::Exists;
-using test::ReadBytes;
+using namespace test;
 using Events = std::vector<std::string>;
 
-// The owner of the download: records every event in order, as text.
-class DownloadOwner : public DownLoadFileEvents {
- public:
+// 20000 bytes whose order shows: the byte at offset i is i % 251.
+std::string Body(size_t size = 20000) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
+  return bytes;
+}
+
+// The owner of the download: records every event in order, and at each
+// Loading whether a message posted before the download still waits.
+class DownloadFileTest : public ::testing::Test, public DownLoadFileEvents {
+ protected:
+  void SetUp() override {
+    Serve("body.bin", Body());
+    target = (folder = NewFolder("kelvo-download")) + "\\payload.td";
+  }
+  void TearDown() override { RemoveFolder(folder); }
+
   void QueryFileInfo(int32_t total) override {
     events.push_back("QueryFileInfo " + std::to_string(total));
   }
   void Loading(int32_t received) override {
+    MSG msg;
     events.push_back("Loading " + std::to_string(received));
-    if (onLoading) onLoading(received);
+    pending.push_back(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
   }
   void Complete() override { events.push_back("Complete"); }
 
-  CKelvoDownLoadFile m_downfile{this};
+  bool Download(const std::string& url, bool toFile, std::string& text) {
+    events.clear();
+    return loader.DownLoadFile(url, target, false, true, toFile, text);
+  }
+
+  CKelvoDownLoadFile loader{this};
   Events events;
-  std::function<void(int32_t)> onLoading;
+  std::vector<bool> pending;
+  std::string folder, target;
 };
 
-class DownloadFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server::Available()) << "run through tests/support/with_http_server";
-    folder = test::NewFolder("kelvo-download");
-    target = folder + "\\payload.bin";
-  }
-  void TearDown() override { test::RemoveFolder(folder); }
-
-  bool DownloadToFile(const std::string& path, bool hidden = false) {
-    std::string untouched = "untouched";
-    const bool result =
-        owner.m_downfile.DownLoadFile(server::Url(path), target, hidden, true, true, untouched);
-    EXPECT_EQ(untouched, "untouched") << "file mode must not touch the text";
-    return result;
-  }
-
-  bool DownloadToMemory(const std::string& path, std::string& text, bool events = true) {
-    return owner.m_downfile.DownLoadFile(server::Url(path), "", false, events, false, text);
-  }
-
-  DownloadOwner owner;
-  std::string folder;
-  std::string target;
-};
-
-// --- file mode ---------------------------------------------------------
-
-TEST_F(DownloadFileTest, FileModeWritesTheBodyAndReportsCumulativeTotals) {
-  EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Loading 8192", "Loading 16384",
-                                  "Loading 20000", "Complete"}));
-  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
-  EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-}
-
-TEST_F(DownloadFileTest, FileModeWithoutEventsRaisesNone) {
-  std::string text;
-  EXPECT_TRUE(
-      owner.m_downfile.DownLoadFile(server::Url("/_/ok/20000"), target, false, false, true, text));
-  EXPECT_TRUE(owner.events.empty());
-  EXPECT_EQ(ReadBytes(target).size(), 20000u);
-}
-
-TEST_F(DownloadFileTest, HiddenFlagCreatesAHiddenFile) {
-  EXPECT_TRUE(DownloadToFile("/_/ok/100", true));
-  const DWORD attributes = GetFileAttributesA(target.c_str());
-  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(ReadBytes(target), server::Pattern(100));
-}
-
-TEST_F(DownloadFileTest, ExistingTargetIsReplacedWhole) {
-  test::WriteBytes(target, std::string(50000, 'x'));
-  EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
-}
-
-TEST_F(DownloadFileTest, StopFromLoadingHandlerEndsBeforeTheNextRead) {
-  owner.onLoading = [&](int32_t) { owner.m_downfile.StopDownLoad(); };
-  EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20000", "Loading 8192", "Complete"}));
-  EXPECT_EQ(ReadBytes(target), server::Pattern(8192));
-}
-
-TEST_F(DownloadFileTest, StopRequestIsClearedByTheNextCall) {
-  owner.m_downfile.StopDownLoad();
-  EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_EQ(ReadBytes(target).size(), 20000u);
-}
-
-// Answers that carry no usable body: no file is made, only Complete is raised.
-TEST_F(DownloadFileTest, UnusableAnswersCreateNoFileAndRaiseOnlyComplete) {
-  // 4294987296 is 2^32 + 20000: a 32-bit reading would say 20000.
-  for (const char* path : {"/_/notfound", "/_/status/500", "/_/chunked/20000", "/_/empty",
-                           "/_/huge", "/_/length/4294987296/20000"}) {
-    SCOPED_TRACE(path);
-    owner.events.clear();
-    EXPECT_FALSE(DownloadToFile(path));
-    EXPECT_EQ(owner.events, (Events{"Complete"}));
-    EXPECT_FALSE(Exists(target));
-    EXPECT_TRUE(server::WasRequested(path));
-  }
-}
-
-TEST_F(DownloadFileTest, BodyCutOffEarlyLeavesThePartialFileAndEnds) {
-  EXPECT_TRUE(DownloadToFile("/_/cut/20000/5000"));
-  ASSERT_GE(owner.events.size(), 3u);
-  EXPECT_EQ(owner.events.front(), "QueryFileInfo 20000");
-  EXPECT_EQ(owner.events[owner.events.size() - 2], "Loading 5000");
-  EXPECT_EQ(owner.events.back(), "Complete");
-  EXPECT_EQ(ReadBytes(target), server::Pattern(5000));
-}
-
-TEST_F(DownloadFileTest, RedirectIsFollowedToTheBody) {
-  EXPECT_TRUE(DownloadToFile("/_/redirect/302/_/ok/20000"));
-  EXPECT_EQ(owner.events.front(), "QueryFileInfo 20000");
-  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
-  EXPECT_TRUE(server::WasRequested("/_/redirect/302/_/ok/20000"));
-  EXPECT_TRUE(server::WasRequested("/_/ok/20000"));
-}
-
-TEST_F(DownloadFileTest, TargetInAMissingFolderFailsAfterQueryFileInfo) {
-  target = folder + "\\no-such-folder\\payload.bin";
-  EXPECT_FALSE(DownloadToFile("/_/ok/100"));
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 100", "Complete"}));
-  EXPECT_FALSE(Exists(target));
-}
-
-// Port 1 on the loopback has no listener; "not a url" cannot be opened.
-TEST_F(DownloadFileTest, UnreachableOrMalformedUrlFailsWithComplete) {
-  for (const char* url : {"http://127.0.0.1:1/x", "not a url"}) {
-    SCOPED_TRACE(url);
-    owner.events.clear();
-    std::string text = "keep";
-    EXPECT_FALSE(owner.m_downfile.DownLoadFile(url, target, false, true, true, text));
-    EXPECT_EQ(owner.events, (Events{"Complete"}));
-    EXPECT_EQ(text, "keep");
-    EXPECT_FALSE(Exists(target));
-  }
-}
-
-TEST_F(DownloadFileTest, SecondDownloadStartedFromAHandlerIsTurnedAway) {
-  bool nestedResult = true;
-  owner.onLoading = [&](int32_t received) {
-    if (received == 8192) {
-      std::string text = "keep";
-      nestedResult = owner.m_downfile.DownLoadFile(server::Url("/_/ok/10"), folder + "\\nested.bin",
-                                                   false, false, true, text);
-    }
-  };
-  EXPECT_TRUE(DownloadToFile("/_/ok/20000"));
-  EXPECT_FALSE(nestedResult);
-  EXPECT_FALSE(Exists(folder + "\\nested.bin"));
-  EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
-}
-
-// The message loop runs between chunks: a message posted before the
-// download is handled while it is still running.
-TEST_F(DownloadFileTest, MessagesAreHandledBetweenChunks) {
-  static bool handled = false;
-  handled = false;
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_APP) handled = true;
-    return DefWindowProcW(h, m, w, l);
-  };
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"KelvoDownloadPumpProbe";
-  RegisterClassW(&wc);
-  HWND probe = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             wc.hInstance, nullptr);
-  ASSERT_NE(probe, nullptr);
-  std::vector<bool> handledAt;
-  owner.onLoading = [&](int32_t) { handledAt.push_back(handled); };
-  PostMessageW(probe, WM_APP, 0, 0);
-  EXPECT_TRUE(DownloadToFile("/_/trickle/20000/4000/20"));
-  ASSERT_GE(handledAt.size(), 2u);
-  EXPECT_FALSE(handledAt.front());
-  EXPECT_TRUE(handledAt.back());
-  DestroyWindow(probe);
-}
-
-// A slow trickle and a one-second stall mid-body both arrive whole.
-TEST_F(DownloadFileTest, SlowOrStalledBodyArrivesWhole) {
-  for (const char* path : {"/_/trickle/20000/1000/5", "/_/stall/20000/8192/1"}) {
-    SCOPED_TRACE(path);
-    owner.events.clear();
-    EXPECT_TRUE(DownloadToFile(path));
-    ASSERT_GE(owner.events.size(), 2u);
-    EXPECT_EQ(owner.events[owner.events.size() - 2], "Loading 20000");
-    EXPECT_EQ(owner.events.back(), "Complete");
-    EXPECT_EQ(ReadBytes(target), server::Pattern(20000));
-  }
-}
-
-// --- memory mode (always returns False) ---------------------------------
-
-TEST_F(DownloadFileTest, MemoryModeDecodesTheAnsiBody) {
-  // "版本 1.0.1" in code page 936, CR LF, then ASCII.
-  server::Serve("memory.txt", "\xB0\xE6\xB1\xBE 1.0.1\r\ndown|x|y");
-  std::string text;
-  EXPECT_FALSE(DownloadToMemory("/memory.txt", text));
-  EXPECT_EQ(text, "版本 1.0.1\r\ndown|x|y");
-  EXPECT_EQ(owner.events, (Events{"QueryFileInfo 20", "Complete"}));
-  EXPECT_FALSE(Exists(target));
-}
-
-TEST_F(DownloadFileTest, MemoryModeWithoutEventsRaisesNone) {
-  server::Serve("quiet.txt", "hello");
-  std::string text;
-  EXPECT_FALSE(DownloadToMemory("/quiet.txt", text, false));
-  EXPECT_EQ(text, "hello");
-  EXPECT_TRUE(owner.events.empty());
-}
-
-// Bodies of many reads, up to exactly one mebibyte, are taken whole.
-TEST_F(DownloadFileTest, MemoryModeReadsBodiesUpToOneMebibyteWhole) {
-  for (size_t size : {20000u, 1048576u}) {
-    SCOPED_TRACE(size);
-    owner.events.clear();
-    server::Serve("large.txt", std::string(size, 'a'));
-    std::string text;
-    EXPECT_FALSE(DownloadToMemory("/large.txt", text));
-    EXPECT_EQ(text, std::string(size, 'a'));
-    EXPECT_EQ(owner.events, (Events{"QueryFileInfo " + std::to_string(size), "Complete"}));
-  }
-}
-
-// Too large, absurd, missing, chunked, empty, cut off or closed after a
-// stall: the caller's text is left as it was.
-TEST_F(DownloadFileTest, MemoryModeUnusableAnswersKeepTheOldText) {
-  server::Serve("toolarge.txt", std::string(1048577, 'c'));
-  const struct {
-    const char* path;
-    Events events;
-  } rows[] = {{"/toolarge.txt", {"Complete"}},
-              {"/_/huge", {"Complete"}},
-              {"/_/notfound", {"Complete"}},
-              {"/_/chunked/100", {"Complete"}},
-              {"/_/empty", {"Complete"}},
-              {"/_/cut/20000/5000", {"QueryFileInfo 20000", "Complete"}},
-              {"/_/stallclose/20000/100/1", {"QueryFileInfo 20000", "Complete"}}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path);
-    owner.events.clear();
-    std::string text = "keep";
-    EXPECT_FALSE(DownloadToMemory(row.path, text));
-    EXPECT_EQ(text, "keep");
-    EXPECT_EQ(owner.events, row.events);
-  }
-}
-
-TEST_F(DownloadFileTest, MemoryModeFollowsARedirect) {
-  server::Serve("moved.txt", "moved here");
-  std::string text;
-  DownloadToMemory("/_/redirect/301/moved.txt", text);
-  EXPECT_EQ(text, "moved here");
-}
-
-TEST_F(DownloadFileTest, MemoryModeIgnoresAStopRequest) {
-  server::Serve("stopped.txt", std::string(20000, 'd'));
-  owner.m_downfile.StopDownLoad();
-  std::string text;
-  DownloadToMemory("/stopped.txt", text);
-  EXPECT_EQ(text.size(), 20000u);
-}
-
-// A body that arrives in one read is taken without yielding to the loop.
-TEST_F(DownloadFileTest, MemoryModeSmallBodyDoesNotYield) {
-  server::Serve("small.txt", "tiny");
+// The message loop runs between chunks: the posted message is handled
+// after the first.
+TEST_F(DownloadFileTest, FileModeReplacesTheTargetReportsTotalsAndKeepsTheLoopRunning) {
+  WriteBytes(target, std::string(50000, 'x'));
   MSG msg;
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 7, 0, 0);
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  std::string text = "untouched";
+  EXPECT_TRUE(Download(ServerUrl("/body.bin"), true, text));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Loading 8192", "Loading 16384", "Loading 20000",
+                            "Complete"}));
+  EXPECT_EQ(ReadBytes(target), Body());
+  EXPECT_EQ(text, "untouched");
+  EXPECT_EQ(pending, (std::vector<bool>{true, false, false}));
+}
+
+// A body cut short: file mode keeps what came (the update form discards
+// it), memory mode keeps nothing.
+TEST_F(DownloadFileTest, BodyCutShortEndsTheDownload) {
+  std::string text = "keep";
+  EXPECT_TRUE(Download(ServerUrl("/_/short/5000/0/body.bin"), true, text));
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front(), "QueryFileInfo 20000");
+  EXPECT_EQ(events[events.size() - 2], "Loading 5000");
+  EXPECT_EQ(events.back(), "Complete");
+  EXPECT_EQ(ReadBytes(target), Body(5000));
+  EXPECT_FALSE(Download(ServerUrl("/_/short/5000/0/body.bin"), false, text));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Complete"}));
+  EXPECT_EQ(text, "keep");
+}
+
+TEST_F(DownloadFileTest, MemoryModeDecodesTheWholeAnsiBody) {
+  // "版本 1.0.1" in code page 936, CR LF, then 20000 bytes: several reads.
+  Serve("memory.txt", "\xB0\xE6\xB1\xBE 1.0.1\r\n" + std::string(20000, 'a'));
   std::string text;
-  DownloadToMemory("/small.txt", text);
-  EXPECT_EQ(text, "tiny");
-  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE));
+  EXPECT_FALSE(Download(ServerUrl("/memory.txt"), false, text));
+  EXPECT_EQ(text, "版本 1.0.1\r\n" + std::string(20000, 'a'));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20012", "Complete"}));
+}
+
+// No usable answer: no file, the caller's text unchanged, only Complete.
+TEST_F(DownloadFileTest, UnusableAnswersKeepNothing) {
+  for (const std::string& url :
+       {ServerUrl("/missing.bin"), ServerUrl("/_/status/500/body.bin"),
+        ServerUrl("/_/length/none/body.bin"), ServerUrl("/_/length/4294987296/body.bin"),
+        std::string("not a url")}) {
+    for (const bool toFile : {true, false}) {
+      std::string text = "keep";
+      EXPECT_FALSE(Download(url, toFile, text)) << url;
+      EXPECT_EQ(events, Events{"Complete"}) << url;
+      EXPECT_EQ(text, "keep") << url;
+      EXPECT_FALSE(std::filesystem::exists(target)) << url;
+    }
+  }
+  target = folder + "\\no-such-folder\\payload.td";
+  std::string text;
+  EXPECT_FALSE(Download(ServerUrl("/body.bin"), true, text));
+  EXPECT_EQ(events, (Events{"QueryFileInfo 20000", "Complete"}));
 }
 
 }  // namespace

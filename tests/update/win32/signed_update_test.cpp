@@ -1,106 +1,78 @@
-// Programs built with a throw-away maker's key, under Wine, against the
-// loopback server seeded with a site signed by stock openssl: CNG takes
-// openssl's signatures, and only signed files and hashed payloads count.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include "net/win32/mod_gg.h"
-#include "tests/support/test_server.h"
-#include "tests/support/update_date_registry.h"
-#include "tests/support/win32_files.h"
-#include "tests/update/win32/question_box.h"
+// The program built with a throw-away maker's key, under Wine, against a site
+// signed by stock openssl: only a list or manifest with the key's signature
+// counts, and only the payload its manifest names is installed.
+#include "tests/update/win32/calendar_process.h"
 
 namespace kelvo {
 namespace {
 
-namespace server = test_server;
-using test::ReadBytes;
-const std::string kSite = "myapp/KelvoCalendar/";
+using SignedUpdateTest = CalendarEndToEndTest;
+const std::string kSignature = std::string(kManifest) + ".sig";
 
-std::string Served(const std::string& name) {
-  return ReadBytes(server::Root() + "\\myapp\\KelvoCalendar\\" + name);
+// A file of the signed site built beside this test.
+std::string Signed(const std::string& name) {
+  return ReadBytes("Z:" KELVO_TEST_SIGNED_SITE + name);
+}
+void ServeSigned(const std::string& name) {
+  Serve(name, Signed(name));
+}
+void Unserve(const std::string& name) {
+  DeleteFileA(ServedFile(name).c_str());
 }
 
-TEST(SignedAnnouncements, OnlyASignedListArrives) {
-  for (const bool signedList : {true, false}) {
-    if (!signedList) server::Serve(kSite + "GGList.txt.sig", Served("update.txt.sig"));
-    GGFetch fetch;
-    fetch.Start(server::Url("/" + kSite + "GGList.txt"));
-    for (int i = 0; i < 500 && fetch.InFlight() > 0; ++i) Sleep(10);
-    EXPECT_EQ(fetch.Loaded(), signedList);
-  }
+TEST_F(SignedUpdateTest, SignedListShowsItsLinks) {
+  ServeSigned(kList);
+  ServeSigned(std::string(kList) + ".sig");
+  Start(IDNO);
+  EXPECT_TRUE(WaitFor([this] { return LinksShown(); }, 10000));
 }
 
-class SignedUpdateTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::ForgetDate();
-    folder = test::NewFolder("kelvo signed");
-    test::WriteBytes(folder + "\\KelvoCalendar.exe",
-                     ReadBytes(test::WinePath(KELVO_TEST_HOST_PATH)));
-  }
-  void TearDown() override {
-    test::ForgetDate();
-    test::RemoveFolder(folder);
-  }
-
-  // Runs the keyed stand-in calendar in its folder and answers Yes; its
-  // exit code: 0 after an accepted update, 4 when no manifest was taken.
-  DWORD RunCalendar() {
-    std::string commandLine = "\"" + folder + "\\KelvoCalendar.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
-      return 999;
-    test::QuestionBoxWatcher watcher(test::QuestionBoxWatcher::Answer::Yes, process.dwProcessId);
-    DWORD code = WaitForSingleObject(process.hProcess, 90000) == WAIT_OBJECT_0 ? 998 : 997;
-    TerminateProcess(process.hProcess, code);
-    GetExitCodeProcess(process.hProcess, &code);
-    questions = watcher.Seen().size();
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-  }
-  std::string folder;
-  size_t questions = 0;
-};
-
-TEST_F(SignedUpdateTest, OnlyASignedReleaseWithThePayloadItNamesIsInstalled) {
-  const std::string manifest = Served("update.txt"), signature = Served("update.txt.sig");
-  const std::string payload = Served("KelvoCalendar2.exe");
+// Retried every 15 s: each check fetches the manifest and its signature.
+TEST_F(SignedUpdateTest, UnsignedListAndManifestsNotSignedByTheKeyAskNothing) {
+  ServeSigned(kList);
+  Unserve(std::string(kList) + ".sig");
+  const std::string manifest = Signed(kManifest), signature = Signed(kSignature);
   std::string changed = manifest;
   changed[changed.find("1.0.1") + 4] = '2';
   const struct {
     const char* what;
-    std::string manifest, signature, payload;  // an empty signature is not served
-    DWORD exitCode;                            // 4: no manifest taken; 0: the update ran
+    std::string manifest, signature;  // an empty signature is not served
   } cases[] = {
-      {"unsigned", manifest, "", payload, 4},
-      {"one byte changed after signing", changed, signature, payload, 4},
-      {"signed by another key", manifest, Served("update.txt.other-sig"), payload, 4},
-      {"payload changed after signing", manifest, signature, payload + "!", 0},
+      {"unsigned", manifest, ""},
+      {"one byte changed after signing", changed, signature},
+      {"signed by another key", manifest, Signed(std::string(kManifest) + ".other-sig")},
   };
-  for (const auto& c : cases) {
-    server::Serve(kSite + "update.txt", c.manifest);
-    server::Unserve(kSite + "update.txt.sig");
-    if (!c.signature.empty()) server::Serve(kSite + "update.txt.sig", c.signature);
-    server::Serve(kSite + "KelvoCalendar2.exe", c.payload);
-    EXPECT_EQ(RunCalendar(), c.exitCode) << c.what;
-    EXPECT_EQ(questions, c.exitCode == 0 ? 1u : 0u) << c.what;
-    test::ForgetDate();
+  for (int i = 0; i < 3; ++i) {
+    Serve(kManifest, cases[i].manifest);
+    Unserve(kSignature);
+    if (!cases[i].signature.empty()) Serve(kSignature, cases[i].signature);
+    if (i == 0) Start(IDYES);
+    EXPECT_TRUE(WaitFor([&] { return TimesRequested(kSignature) > i; }, 40000)) << cases[i].what;
+    Sleep(1000);
+    EXPECT_TRUE(watcher->Seen().empty()) << cases[i].what;
   }
-  Sleep(1000);
-  for (const char* name : {"payload-started.txt", "KelvoCalendar2.exe", "KelvoCalendar2.exe.td"})
-    EXPECT_FALSE(test::Exists(folder + "\\" + name)) << name;
+  EXPECT_FALSE(LinksShown());
+  EXPECT_TRUE(Running());
+}
 
-  server::Serve(kSite + "KelvoCalendar2.exe", payload);
-  EXPECT_EQ(RunCalendar(), 0u) << ReadBytes(folder + "\\host-log.txt");
-  EXPECT_EQ(questions, 1u);
-  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 30000));
-  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), payload);
+TEST_F(SignedUpdateTest, PayloadChangedAfterSigningIsNeverInstalled) {
+  ServeSigned(kManifest);
+  ServeSigned(kSignature);
+  Serve("/files/KelvoCalendar2.exe", Signed("/files/KelvoCalendar2.exe") + "!");
+  Start(IDYES);
+  ASSERT_TRUE(WaitFor([this] { return !watcher->Seen().empty(); }, 40000));
+  Sleep(5000);
+  for (const char* name : {"payload-started.txt", "KelvoCalendar2.exe", "KelvoCalendar2.exe.td"})
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\" + name)) << name;
+}
+
+TEST_F(SignedUpdateTest, SignedReleaseInstallsAndStarts) {
+  for (const std::string name : {kManifest, kSignature.c_str(), "/files/KelvoCalendar2.exe"})
+    ServeSigned(name);
+  Start(IDYES);
+  ASSERT_TRUE(
+      WaitFor([&] { return std::filesystem::exists(folder + "\\payload-started.txt"); }, 60000));
+  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), Signed("/files/KelvoCalendar2.exe"));
 }
 
 }  // namespace

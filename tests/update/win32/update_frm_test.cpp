@@ -1,231 +1,127 @@
-// UpdateFrm and its script against the loopback server, under Wine.
+// UpdateFrm, its script and its progress bar against the loopback server,
+// under Wine.
 #include "update/win32/update_frm.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "desktop/win32/platform_text.h"
-#include "tests/support/test_server.h"
-#include "tests/support/win32_files.h"
+#include "net/win32/message_pump.h"
+#include "tests/support/wine_testing.h"
 
 namespace kelvo {
 namespace {
 
-namespace server = test_server;
-using test::Exists;
-using test::ReadBytes;
+using namespace test;
 
-// Every text Label1 is given while a test runs.
+// Every text the label is given while a test runs.
 std::vector<std::wstring> g_labelTexts;
-HWND g_label = nullptr;
-HHOOK g_hook = nullptr;
 
 LRESULT CALLBACK RecordLabelText(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_SETTEXT && call->hwnd == g_label && call->lParam) {
-    g_labelTexts.push_back(reinterpret_cast<const wchar_t*>(call->lParam));
-  }
-  return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-std::string PayloadProgram() {
-  return ReadBytes(test::WinePath(KELVO_TEST_PAYLOAD_PATH));
-}
-
-// The test program's own folder (AppDir) and name.
-std::string OwnFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  if (call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == 0 && GetParent(call->hwnd))
+    g_labelTexts.emplace_back(reinterpret_cast<const wchar_t*>(call->lParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class UpdateFrmTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(server::Available()) << "run through tests/support/with_http_server";
-    folder = test::NewFolder("kelvo-frm");
+    folder = NewFolder("kelvo-frm");
     form.Show();
-    g_label = form.Label1();
     g_labelTexts.clear();
-    g_hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordLabelText, nullptr, GetCurrentThreadId());
+    hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordLabelText, nullptr, GetCurrentThreadId());
   }
   void TearDown() override {
-    UnhookWindowsHookEx(g_hook);
-    g_label = nullptr;
-    test::DrainMessages();
-    test::RemoveFolder(folder);
+    UnhookWindowsHookEx(hook);
+    RemoveFolder(folder);
+    MSG msg;  // a run line closed the form and asked the loop to end
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
 
-  std::wstring LabelText() {
-    wchar_t text[256] = {};
-    GetWindowTextW(form.Label1(), text, 256);
-    return text;
+  // Row 7 of the bar as the screen shows it.
+  std::vector<uint32_t> BarOnScreen() {
+    RedrawWindow(form.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPendingMessages();
+    HDC dc = GetDC(form.KelvoProgressBar1().Handle());
+    std::vector<uint32_t> row = Pixels(dc, 0, 7, 273, 1);
+    ReleaseDC(form.KelvoProgressBar1().Handle(), dc);
+    return row;
   }
 
-  RECT ChildRect(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-
-  static bool QuitWasPosted() {
-    MSG msg;
-    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-  }
-
-  std::string folder;
   UpdateFrm form;
+  HHOOK hook = nullptr;
+  std::string folder;
 };
 
-TEST_F(UpdateFrmTest, FormIsAFixedCentredDialogCalledUpdate) {
-  HWND h = form.Handle();
-  ASSERT_NE(h, nullptr);
-  RECT client;
-  GetClientRect(h, &client);
-  EXPECT_EQ(client.right, 305);
-  EXPECT_EQ(client.bottom, 102);
-  wchar_t caption[64] = {};
-  GetWindowTextW(h, caption, 64);
-  EXPECT_STREQ(caption, L"更新");
-  const LONG style = GetWindowLongW(h, GWL_STYLE);
-  EXPECT_EQ(style & WS_THICKFRAME, 0);
-  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
-  EXPECT_NE(style & WS_CAPTION, 0);
-  RECT frame;
-  GetWindowRect(h, &frame);
-  EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
-  EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
-  EXPECT_TRUE(IsWindowVisible(h));
-}
-
-TEST_F(UpdateFrmTest, FormHasNoCloseCommand) {
-  HMENU menu = GetSystemMenu(form.Handle(), FALSE);
-  EXPECT_EQ(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
-  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(IsWindow(form.Handle()));
-}
-
-TEST_F(UpdateFrmTest, LabelAndBarSitWhereTheFormPutsThem) {
-  const RECT label = ChildRect(form.Label1());
-  EXPECT_EQ(label.left, 16);
-  EXPECT_EQ(label.top, 32);
-  EXPECT_EQ(label.right - label.left, 273);
-  EXPECT_EQ(label.bottom - label.top, 17);
-  const RECT bar = ChildRect(form.KelvoProgressBar1().Handle());
-  EXPECT_EQ(bar.left, 16);
-  EXPECT_EQ(bar.top, 56);
-  EXPECT_EQ(bar.right - bar.left, 273);
-  EXPECT_EQ(bar.bottom - bar.top, 14);
-  EXPECT_EQ(LabelText(), L"正在下载更新文件...");
-  EXPECT_EQ(form.KelvoProgressBar1().Min(), 0);
-  EXPECT_EQ(form.KelvoProgressBar1().Max(), 100);
-  EXPECT_EQ(form.KelvoProgressBar1().Value(), 0);
-}
-
-TEST_F(UpdateFrmTest, DownLineFetchesIntoTdWithProgress) {
-  form.UpdateFile("Version:1.0.1\r\ndown|" + server::Url("/_/ok/20000") + "|" + folder + "\r\n");
-  EXPECT_EQ(ReadBytes(folder + "\\20000.td"), server::Pattern(20000));
+// Each file starts the bar and the percentage again from its own length;
+// the user cannot close the form meanwhile.
+TEST_F(UpdateFrmTest, DownLinesFetchIntoTdFilesWithProgress) {
+  Serve("big.exe", std::string(20000, 'b'));
+  Serve("small.dll", std::string(300, 's'));
+  form.UpdateFile("Version:1.0.1\r\ndown|" + ServerUrl("/big.exe") + "|" + folder + "\r\ndown|" +
+                  ServerUrl("/small.dll") + "|" + folder + "\r\n");
+  EXPECT_EQ(ReadBytes(folder + "\\big.exe.td"), std::string(20000, 'b'));
+  EXPECT_EQ(ReadBytes(folder + "\\small.dll.td"), std::string(300, 's'));
   EXPECT_EQ(g_labelTexts,
             (std::vector<std::wstring>{L"正在下载更新文件...41%", L"正在下载更新文件...82%",
-                                       L"正在下载更新文件...100%"}));
-  EXPECT_EQ(form.KelvoProgressBar1().Max(), 20000);
-  EXPECT_EQ(form.KelvoProgressBar1().Value(), 20000);
+                                       L"正在下载更新文件...100%", L"正在下载更新文件...100%"}));
+  EXPECT_EQ(form.KelvoProgressBar1().Max(), 300);
+  EXPECT_EQ(form.KelvoProgressBar1().Value(), 300);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND), UINT(-1));
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(form.Handle())) << "a script without a run line leaves the form open";
 }
 
-TEST_F(UpdateFrmTest, ExistingTdIsReplaced) {
-  test::WriteBytes(folder + "\\100.td", std::string(5000, 'x'));
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/ok/100") + "|" + folder + "\\");
-  EXPECT_EQ(ReadBytes(folder + "\\100.td"), server::Pattern(100));
-}
-
-TEST_F(UpdateFrmTest, SecondFileMovesTheBarToItsOwnLength) {
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/ok/20000") + "|" + folder + "\r\ndown|" +
-                  server::Url("/_/ok/300") + "|" + folder + "\r\n");
-  EXPECT_TRUE(Exists(folder + "\\20000.td"));
-  EXPECT_TRUE(Exists(folder + "\\300.td"));
-  EXPECT_EQ(form.KelvoProgressBar1().Max(), 300);
-  EXPECT_EQ(form.KelvoProgressBar1().Value(), 300);
-  EXPECT_EQ(g_labelTexts.back(), L"正在下载更新文件...100%");
-}
-
-TEST_F(UpdateFrmTest, FailedDownloadLeavesLabelBarAndFolderAsTheyWere) {
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/notfound") + "|" + folder);
-  EXPECT_FALSE(Exists(folder + "\\notfound.td"));
-  EXPECT_TRUE(g_labelTexts.empty());
-  EXPECT_EQ(form.KelvoProgressBar1().Max(), 100);
-}
-
-TEST_F(UpdateFrmTest, PayloadCutShortIsDiscardedAndNeverStarted) {
-  test::WriteBytes(folder + "\\notes.txt", "keep me");
-  form.UpdateFile("v\r\ndown|" + server::Url("/_/cut/20000/5000") + "|" + folder + "\r\nrun|" +
-                  folder + "\\5000");
-  EXPECT_FALSE(Exists(folder + "\\5000.td"));
-  EXPECT_FALSE(Exists(folder + "\\5000"));
+// Missing or cut short, the new program is neither renamed nor started.
+TEST_F(UpdateFrmTest, PayloadThatDidNotArriveWholeIsNeverInstalled) {
+  Serve("app.exe", std::string(20000, 'p'));
+  WriteBytes(folder + "\\notes.txt", "keep me");
+  for (const char* path : {"/_/status/404/app.exe", "/_/short/5000/0/app.exe"}) {
+    UpdateFrm updater;
+    updater.Show();
+    updater.UpdateFile("v\r\ndown|" + ServerUrl(path) + "|" + folder + "\r\nrun|" + folder +
+                       "\\app.exe");
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\app.exe.td")) << path;
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\app.exe")) << path;
+    EXPECT_FALSE(IsWindow(updater.Handle())) << path;
+  }
   EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "keep me");
-  EXPECT_FALSE(IsWindow(form.Handle()));
 }
 
-TEST_F(UpdateFrmTest, DelLineDeletesAndIgnoresMissingFiles) {
-  test::WriteBytes(folder + "\\old.bak", "old");
-  test::WriteBytes(folder + "\\other.txt", "other");
-  form.UpdateFile("v\r\ndel|" + folder + "\\missing.bak\r\ndel|" + folder + "\\old.bak");
-  EXPECT_FALSE(Exists(folder + "\\old.bak"));
-  EXPECT_EQ(ReadBytes(folder + "\\other.txt"), "other");
-}
+// Track ends, stretched middle and fill come from bitmap 103; the drawing
+// survives being covered and a smaller value shows the track again.
+TEST_F(UpdateFrmTest, BarIsDrawnFromTheSkinAndSurvivesBeingCovered) {
+  HBITMAP skinBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(103));
+  ASSERT_NE(skinBitmap, nullptr);
+  HDC skinDc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(skinDc, skinBitmap);
+  const std::vector<uint32_t> skin = Pixels(skinDc, 0, 7, 69, 1);
+  SelectObject(skinDc, previous);
+  DeleteDC(skinDc);
+  DeleteObject(skinBitmap);
 
-TEST_F(UpdateFrmTest, AppPathMarkerNamesTheProgramsFolder) {
-  const std::string probe = OwnFolder() + "kelvo-frm-probe.txt";
-  test::WriteBytes(probe, "x");
-  form.UpdateFile("v\r\nDEL|AppPath:kelvo-frm-probe.txt");
-  EXPECT_FALSE(Exists(probe));
-  EXPECT_EQ(form.AppDir(), OwnFolder());
-}
+  form.KelvoProgressBar1().SetMax(20000);
+  form.KelvoProgressBar1().SetValue(16384);  // 222 pixels of fill from x 1
+  const std::vector<uint32_t> bar = BarOnScreen();
+  const struct {
+    int x, skinX;
+  } samples[] = {{0, 0}, {1, 22}, {111, 45}, {222, 68}, {223, 10}, {270, 19}, {272, 21}};
+  for (const auto& sample : samples) EXPECT_EQ(bar[sample.x], skin[sample.skinX]) << sample.x;
 
-TEST_F(UpdateFrmTest, RunLineRenamesStartsWithDelParameterAndCloses) {
-  server::Serve("files/KelvoCalendar2.exe", PayloadProgram());
-  const std::string program = folder + "\\KelvoCalendar2.exe";
-  form.UpdateFile("Version:1.0.1\r\ndown|" + server::Url("/files/KelvoCalendar2.exe") + "|" +
-                  folder + "\r\nRun|" + program + "\r\n");
-  EXPECT_EQ(ReadBytes(program), PayloadProgram());
-  EXPECT_FALSE(Exists(program + ".td"));
-  EXPECT_FALSE(IsWindow(form.Handle()));
-  EXPECT_EQ(form.Handle(), nullptr);
-  EXPECT_TRUE(QuitWasPosted()) << "the form was the program's last window";
-  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 20000));
-  EXPECT_EQ(ReadBytes(folder + "\\payload-started.txt"),
-            "del " + OwnFolder() + "update_frm_test.exe");
-}
-
-TEST_F(UpdateFrmTest, RunLineKeepsAnExistingProgramAndStartsIt) {
-  const std::string program = folder + "\\KelvoCalendar2.exe";
-  test::WriteBytes(program, PayloadProgram());
-  test::WriteBytes(program + ".td", "not a program");
-  form.UpdateFile("v\r\nrun|" + program);
-  EXPECT_EQ(ReadBytes(program), PayloadProgram());
-  EXPECT_EQ(ReadBytes(program + ".td"), "not a program");
-  ASSERT_TRUE(test::WaitForFile(folder + "\\payload-started.txt", 20000));
-}
-
-TEST_F(UpdateFrmTest, LinesAfterTheRunLineStillRunWithoutTheForm) {
-  form.UpdateFile("v\r\nrun|" + folder + "\\absent.exe\r\ndown|" + server::Url("/_/ok/100") + "|" +
-                  folder);
-  EXPECT_FALSE(IsWindow(form.Handle()));
-  EXPECT_EQ(ReadBytes(folder + "\\100.td"), server::Pattern(100));
-}
-
-TEST_F(UpdateFrmTest, UnknownAndShortLinesDoNothing) {
-  test::WriteBytes(folder + "\\keep.txt", "keep");
-  form.UpdateFile("v\r\n\r\ncopy|a|b\r\ndown|" + server::Url("/_/ok/123") + "\r\ndel\r\nrun\r\n");
-  EXPECT_EQ(ReadBytes(folder + "\\keep.txt"), "keep");
-  EXPECT_TRUE(IsWindow(form.Handle()));
-  EXPECT_FALSE(server::WasRequested("/_/ok/123"));
+  HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 2000,
+                               2000, nullptr, nullptr, nullptr, nullptr);
+  PumpPendingMessages();
+  Sleep(50);
+  DestroyWindow(cover);
+  EXPECT_EQ(BarOnScreen(), bar);
+  form.KelvoProgressBar1().SetValue(100);
+  EXPECT_EQ(BarOnScreen()[111], skin[10]) << "the track is drawn again over the old fill";
 }
 
 }  // namespace

@@ -3,207 +3,90 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "tests/window/win32/window_fixture.h"
 #include "window/win32/gdi_objects.h"
 
-namespace kelvo::testing {
+namespace kelvo {
 namespace {
 
-struct BitmapShape {
-  int Width;
-  int Height;
-  int BitsPerPixel;
-};
-
-BitmapShape ShapeOf(int id) {
-  Bitmap bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  BITMAP info{};
-  if (bitmap) GetObjectW(bitmap.Get(), sizeof info, &info);
-  return {info.bmWidth, info.bmHeight, info.bmBitsPixel};
-}
-
-// Reads pixels of a bitmap resource through a memory DC.
-class ResourcePicture {
- public:
-  explicit ResourcePicture(int id)
-      : m_bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-        m_dc(nullptr),
-        m_selection(m_dc.Get(), m_bitmap.Get()) {}
-  Color At(int x, int y) const {
-    const COLORREF pixel = GetPixel(m_dc.Get(), x, y);
-    return {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-  }
-
- private:
-  Bitmap m_bitmap;
-  MemoryDc m_dc;
-  Selection m_selection;
-};
-
-std::string ResourceText(LPCWSTR type, int id) {
+std::string ResourceData(LPCWSTR type, int id) {
   HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
   if (!found) return {};
-  const char* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
-  return std::string(data, SizeofResource(nullptr, found));
+  return {static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+          SizeofResource(nullptr, found)};
 }
 
-// Hide button 101, arrow strip 102 and progress skin 103 at 24 bits.
-TEST(Bitmaps, SizesAndDepths) {
-  const struct {
-    int id;
-    BitmapShape shape;
-  } rows[] = {{101, {25, 25, 24}}, {102, {93, 26, 24}}, {103, {69, 14, 24}}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.id);
-    const BitmapShape shape = ShapeOf(row.id);
-    EXPECT_EQ(shape.Width, row.shape.Width);
-    EXPECT_EQ(shape.Height, row.shape.Height);
-    EXPECT_EQ(shape.BitsPerPixel, row.shape.BitsPerPixel);
+// Hide button 101, arrow strip 102 and progress skin 103 at 24 bits, with
+// pixels that tell them apart: the hide button's blue ring, the strip's
+// grey bevel and chevrons in two normal and two blue hover frames, the
+// skin's grey border and track and its green fill.
+TEST(Resources, BitmapsHaveTheirSizesDepthsAndColours) {
+  const int shapes[][4] = {{101, 25, 25, 24}, {102, 93, 26, 24}, {103, 69, 14, 24}};
+  const int pixels[][4] = {
+      // id, x, y, colour
+      {101, 0, 0, 0xFFFFFF},   {101, 12, 0, 0x60A8F4},  {101, 12, 12, 0xAAD0FA},
+      {102, 11, 0, 0x999999},  {102, 22, 12, 0xD8D8D8}, {102, 9, 12, 0x7A7A7A},
+      {102, 4, 4, 0xFAFAFA},   {102, 23, 12, 0x389CFF}, {102, 32, 12, 0x389CFF},
+      {102, 46, 12, 0xD8D8D8}, {102, 59, 12, 0x7A7A7A}, {102, 69, 12, 0x389CFF},
+      {102, 82, 12, 0x389CFF}, {102, 92, 0, 0x999999},  {102, 92, 1, 0xFAFAFA}};
+  for (const auto& [id, width, height, depth] : shapes) {
+    Bitmap bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    ASSERT_TRUE(bitmap && GetObjectW(bitmap.Get(), sizeof info, &info)) << id;
+    EXPECT_EQ(std::tuple(info.bmWidth, info.bmHeight, int{info.bmBitsPixel}),
+              std::tuple(LONG{width}, LONG{height}, depth));
+    MemoryDc dc(nullptr);
+    Selection selected(dc.Get(), bitmap.Get());
+    const auto at = [&dc](int x, int y) { return GetPixel(dc.Get(), x, y); };
+    for (const auto& [picture, x, y, rgb] : pixels) {
+      if (picture != id) continue;
+      EXPECT_EQ(at(x, y), RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF))
+          << id << ": " << x << "," << y;
+    }
+    if (id != 103) continue;
+    EXPECT_EQ(GetRValue(at(40, 0)), GetGValue(at(40, 0)));
+    EXPECT_GT(GetGValue(at(40, 9)), GetRValue(at(40, 9)) + 60);
+    EXPECT_GT(GetGValue(at(40, 2)), GetRValue(at(40, 2)));
+    EXPECT_EQ(at(10, 7), RGB(GetRValue(at(10, 7)), GetRValue(at(10, 7)), GetRValue(at(10, 7))));
   }
 }
 
-TEST(Bitmaps, ArrowStripNormalLeftFrameHasGreyChevronAndBevel) {
-  ResourcePicture strip(102);
-  EXPECT_EQ(strip.At(11, 0), (Color{153, 153, 153}));   // top edge
-  EXPECT_EQ(strip.At(0, 12), (Color{153, 153, 153}));   // left edge
-  EXPECT_EQ(strip.At(22, 12), (Color{216, 216, 216}));  // right edge
-  EXPECT_EQ(strip.At(11, 25), (Color{216, 216, 216}));  // bottom edge
-  EXPECT_EQ(strip.At(9, 12), (Color{122, 122, 122}));   // the chevron's point
-  EXPECT_EQ(strip.At(13, 8), (Color{122, 122, 122}));   // its top end, row 8
-  EXPECT_EQ(strip.At(13, 16), (Color{122, 122, 122}));  // its bottom end, row 16
-  EXPECT_EQ(strip.At(13, 7), (Color{250, 250, 250}));
-  EXPECT_EQ(strip.At(4, 4), (Color{250, 250, 250}));
-}
-
-TEST(Bitmaps, ArrowStripHoverFramesAreBlueAllRound) {
-  ResourcePicture strip(102);
-  for (int frame : {23, 69}) {
-    EXPECT_EQ(strip.At(frame, 12), (Color{56, 156, 255}));
-    EXPECT_EQ(strip.At(frame + 22, 12), (Color{56, 156, 255}));
-    EXPECT_EQ(strip.At(frame + 11, 0), (Color{56, 156, 255}));
-    EXPECT_EQ(strip.At(frame + 11, 25), (Color{56, 156, 255}));
-  }
-  EXPECT_EQ(strip.At(23 + 9, 12), (Color{56, 156, 255}));   // left chevron point
-  EXPECT_EQ(strip.At(69 + 13, 12), (Color{56, 156, 255}));  // right chevron point
-}
-
-TEST(Bitmaps, ArrowStripNormalRightFrameMirrorsTheBevel) {
-  ResourcePicture strip(102);
-  EXPECT_EQ(strip.At(46 + 22, 12), (Color{153, 153, 153}));  // right edge grey
-  EXPECT_EQ(strip.At(46, 12), (Color{216, 216, 216}));       // left edge light
-  EXPECT_EQ(strip.At(46 + 13, 12), (Color{122, 122, 122}));  // point
-}
-
-TEST(Bitmaps, ArrowStripBackgroundColumnIsBevelledTopAndBottom) {
-  ResourcePicture strip(102);
-  EXPECT_EQ(strip.At(92, 0), (Color{153, 153, 153}));
-  EXPECT_EQ(strip.At(92, 1), (Color{250, 250, 250}));
-  EXPECT_EQ(strip.At(92, 24), (Color{250, 250, 250}));
-  EXPECT_EQ(strip.At(92, 25), (Color{216, 216, 216}));
-}
-
-TEST(Bitmaps, HideButtonIsABlueRingWithACrossOnWhite) {
-  ResourcePicture button(101);
-  EXPECT_EQ(button.At(0, 0), (Color{255, 255, 255}));
-  EXPECT_EQ(button.At(12, 0), (Color{96, 168, 244}));
-  EXPECT_EQ(button.At(24, 12), (Color{96, 168, 244}));
-  EXPECT_EQ(button.At(12, 12), (Color{170, 208, 250}));
-  EXPECT_EQ(button.At(12, 5), (Color{255, 255, 255}));
-}
-
-TEST(Bitmaps, ProgressSkinFillIsGreenBetweenGreyBorderRows) {
-  ResourcePicture skin(103);
-  const Color top = skin.At(40, 0);
-  const Color inside = skin.At(40, 9);
-  EXPECT_EQ(top.Red, top.Green);  // grey
-  EXPECT_GT(inside.Green, inside.Red + 60);
-  EXPECT_GT(skin.At(40, 2).Green, skin.At(40, 2).Red);
-  // The track is grey all through its middle.
-  const Color track = skin.At(10, 7);
-  EXPECT_EQ(track.Red, track.Green);
-  EXPECT_EQ(track.Green, track.Blue);
-}
-
-#pragma pack(push, 2)
-struct IconGroupHeader {
-  WORD Reserved;
-  WORD Type;
-  WORD Count;
-};
-struct IconGroupEntry {
-  BYTE Width;
-  BYTE Height;
-  BYTE ColorCount;
-  BYTE Reserved;
-  WORD Planes;
-  WORD BitCount;
-  DWORD BytesInRes;
-  WORD Id;
-};
-#pragma pack(pop)
-
-TEST(ProgramIcon, GroupOneHoldsEightImagesAtFourSizesAndTwoDepths) {
-  const std::string group = ResourceText(RT_GROUP_ICON, 1);
-  ASSERT_GE(group.size(), sizeof(IconGroupHeader));
-  IconGroupHeader header;
-  std::memcpy(&header, group.data(), sizeof header);
-  ASSERT_EQ(header.Count, 8);
-  ASSERT_EQ(group.size(), sizeof header + 8 * sizeof(IconGroupEntry));
+// Icon group 1: 48, 32, 24 and 16 pixels, each at 8 and 32 bits (the
+// window test sees the 16 and 32 pixel ones loaded).
+TEST(Resources, ProgramIconHasEightImages) {
+  const std::string group = ResourceData(RT_GROUP_ICON, 1);
+  ASSERT_EQ(group.size(), 6u + 8 * 14);  // header, then 14-byte entries
   std::vector<std::pair<int, int>> images;
   for (int i = 0; i < 8; ++i) {
-    IconGroupEntry entry;
-    std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
-    images.emplace_back(entry.Width, entry.BitCount);
+    const auto* entry = reinterpret_cast<const BYTE*>(group.data() + 6 + 14 * i);
+    images.emplace_back(entry[0], entry[6] | entry[7] << 8);  // width, bits per pixel
   }
-  const std::vector<std::pair<int, int>> expected{{48, 8}, {48, 32}, {32, 8}, {32, 32},
-                                                  {24, 8}, {24, 32}, {16, 8}, {16, 32}};
-  EXPECT_EQ(images, expected);
+  EXPECT_EQ(images,
+            (std::vector<std::pair<int, int>>{
+                {48, 8}, {48, 32}, {32, 8}, {32, 32}, {24, 8}, {24, 32}, {16, 8}, {16, 32}}));
 }
 
-TEST(ProgramIcon, LoadsAtSixteenAndThirtyTwoPixels) {
-  for (int size : {16, 32}) {
-    HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
-    ASSERT_NE(icon, nullptr) << size;
-    ICONINFO info{};
-    GetIconInfo(icon, &info);
-    BITMAP colour{};
-    GetObjectW(info.hbmColor, sizeof colour, &colour);
-    EXPECT_EQ(colour.bmWidth, size);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-  }
-}
-
-TEST(Manifest, SelectsVersionSixOfTheCommonControls) {
-  const std::string manifest = ResourceText(RT_MANIFEST, 1);
+// The manifest selects version 6 of the common controls; the version
+// resource says 1.0.0 and names the product.
+TEST(Resources, ManifestAndVersion) {
+  const std::string manifest = ResourceData(RT_MANIFEST, 1);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-}
-
-TEST(VersionResource, SaysOnePointZeroPointZero) {
-  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
-  ASSERT_NE(found, nullptr);
-  const DWORD size = SizeofResource(nullptr, found);
-  std::vector<char> copy(size);
-  std::memcpy(copy.data(), LockResource(LoadResource(nullptr, found)), size);
+  std::string version = ResourceData(RT_VERSION, VS_VERSION_INFO);  // a writable copy
   VS_FIXEDFILEINFO* fixed = nullptr;
+  wchar_t* product = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  wchar_t* product = nullptr;
-  ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\StringFileInfo\\080404b0\\ProductName",
+  ASSERT_TRUE(VerQueryValueW(version.data(), L"\\StringFileInfo\\080404b0\\ProductName",
                              reinterpret_cast<void**>(&product), &length));
   EXPECT_STREQ(product, L"Kelvo日历");
 }
 
 }  // namespace
-}  // namespace kelvo::testing
+}  // namespace kelvo

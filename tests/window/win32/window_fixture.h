@@ -1,50 +1,62 @@
 #pragma once
+// The calendar window as the program starts it, for the tests under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 
-#include "window/canvas.h"
+#include "desktop/win32/platform_text.h"
 #include "window/win32/calendar_window.h"
-
-namespace kelvo {
-inline void PrintTo(const Color& color, std::ostream* out) {
-  *out << "(" << int(color.Red) << ", " << int(color.Green) << ", " << int(color.Blue) << ")";
-}
-}  // namespace kelvo
 
 namespace kelvo::testing {
 
-// Runs the queued messages of this thread, a few rounds, so that posted
-// paints, timers and input have been handled. WM_QUIT from a destroyed
-// window is dropped.
-void PumpMessages(int rounds = 5);
+// Handles this thread's queued paints, timers and input (WM_QUIT dropped).
+inline void PumpMessages(int rounds = 5) {
+  for (MSG message; rounds-- > 0; Sleep(20)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message != WM_QUIT) DispatchMessageW(&message);
+    }
+  }
+}
 
-// Creates and loads a calendar window as the program does, and shows it.
-std::unique_ptr<CalendarWindow> StartCalendarWindow();
+inline std::unique_ptr<CalendarWindow> StartCalendarWindow() {
+  SetCursorPos(20, 780);  // away from the window
+  auto window = std::make_unique<CalendarWindow>();
+  window->OnInitialize();
+  window->Create(GetModuleHandleW(nullptr));
+  window->OnLoad();
+  window->Show();
+  PumpMessages();
+  return window;
+}
 
-// One loaded, visible calendar window shared by the tests of a suite (each
-// start and unload costs seconds under Wine). Every test begins on today's
-// month with today selected, nothing hovered and the window visible at its
-// place.
+inline std::string ShowHideText(CalendarWindow& window) {
+  wchar_t text[64] = {};
+  GetMenuStringW(window.TrayMenu().Handle(), 0, text, 64, MF_BYPOSITION);
+  return FromWide(text);
+}
+
+// One window per suite (each start and unload costs seconds under Wine);
+// each test begins on today's month, nothing hovered, the window enabled
+// and visible, the mouse away.
 class LoadedWindow : public ::testing::Test {
  protected:
-  static void SetUpTestSuite();
-  static void TearDownTestSuite();
-  void SetUp() override;
-
+  static void SetUpTestSuite() { s_window = StartCalendarWindow(); }
+  static void TearDownTestSuite() { s_window.reset(); }
+  void SetUp() override {
+    SetCursorPos(20, 780);
+    window->State().HoverCell = -1;
+    window->Calendar().BackToToday();
+    window->SetMenuItemText(IDM_SHOWHIDE, "隐藏日历");
+    EnableWindow(Handle(), TRUE);
+    ShowWindow(Handle(), SW_SHOW);
+    PumpMessages(1);
+  }
   HWND Handle() const { return window->Handle(); }
-  Color SurfacePixel(int x, int y) { return window->RetainedSurface().PixelAt(x, y); }
-  // Shows (year, month) as navigation does.
-  void ShowMonth(int16_t year, int16_t month);
-
-  static std::unique_ptr<CalendarWindow> s_window;
-  CalendarWindow* window = nullptr;
+  static inline std::unique_ptr<CalendarWindow> s_window;
+  CalendarWindow* const window = s_window.get();
 };
-
-std::string MenuItemText(HMENU menu, UINT position);
 
 }  // namespace kelvo::testing

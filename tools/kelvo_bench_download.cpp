@@ -1,5 +1,6 @@
-// Benchmark, not a test: file-mode throughput of CKelvoDownLoadFile.
-//   net_download_benchmark URL TARGET [RUNS]
+// File-mode throughput of CKelvoDownLoadFile, a Windows-side benchmark run
+// under Wine (the README says how).
+//   kelvo-bench-download URL TARGET [RUNS]
 // Downloads URL into TARGET RUNS times (default 3) and prints, per run and
 // as the best run, the bytes, the seconds and the MB/s.
 #include <windows.h>
@@ -29,7 +30,7 @@ double Now() {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: net_download_benchmark URL TARGET [RUNS]\n");
+    std::fprintf(stderr, "usage: kelvo-bench-download URL TARGET [RUNS]\n");
     return 2;
   }
   const int runs = argc > 3 ? std::atoi(argv[3]) : 3;
