@@ -101,13 +101,14 @@ std::vector<ScriptCommand> ParseUpdateScript(std::string_view manifest, std::str
       // system accepts).
       const std::string directory = ReplaceAppPath(WithTrailingBackslash(fields[2]), appDir);
       commands.push_back({ScriptCommand::Kind::Down, fields[1],
-                          directory + FileNameFromUrl(fields[1]) + std::string(kDownloadSuffix)});
+                          directory + FileNameFromUrl(fields[1]) + std::string(kDownloadSuffix),
+                          fields.size() > 3 ? ParseSha256Field(fields[3]) : std::nullopt});
     } else if (word == "del") {
       if (fields.size() < 2) continue;
-      commands.push_back({ScriptCommand::Kind::Del, "", ReplaceAppPath(fields[1], appDir)});
+      commands.push_back({ScriptCommand::Kind::Del, "", ReplaceAppPath(fields[1], appDir), {}});
     } else if (word == "run") {
       if (fields.size() < 2) continue;
-      commands.push_back({ScriptCommand::Kind::Run, "", ReplaceAppPath(fields[1], appDir)});
+      commands.push_back({ScriptCommand::Kind::Run, "", ReplaceAppPath(fields[1], appDir), {}});
     }
   }
   return commands;

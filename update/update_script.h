@@ -1,8 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "update/payload_hash.h"
 
 namespace kelvo {
 
@@ -37,6 +40,8 @@ struct ScriptCommand {
   // Down: the ".td" file to write. Del: the file to delete. Run: the
   // program to rename into place (from path + ".td") and start.
   std::string path;
+  // Down: the digest the file must have, from a "sha256=" fourth field.
+  std::optional<Sha256Digest> sha256;
 };
 
 // The commands of a whole manifest (its first line skipped), with every path

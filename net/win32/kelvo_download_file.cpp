@@ -63,7 +63,8 @@ bool CKelvoDownLoadFile::DownLoadFile(const std::string& strURLFile, const std::
   if (!bMakeFile) {
     // A body cut short is not the file the server meant: a truncated
     // manifest would run a truncated script. Only a complete body is text.
-    if (std::optional<std::string> body = transfer.Body()) strFileData = FromAnsi(*body);
+    if (std::optional<std::string> body = transfer.Body())
+      strFileData = m_bKeepRawBytes ? *body : FromAnsi(*body);
     return false;
   }
 

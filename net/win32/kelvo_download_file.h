@@ -34,6 +34,10 @@ class CKelvoDownLoadFile {
   bool DownLoadFile(const std::string& strURLFile, const std::string& strSaveFile, bool bHidden,
                     bool bRaiseEvent, bool bMakeFile, std::string& strFileData);
 
+  // Memory mode then stores the body's bytes as they arrived, undecoded
+  // (for signatures, which cover the bytes as sent).
+  void KeepRawBytes(bool keep) { m_bKeepRawBytes = keep; }
+
   // Ends a running file-mode download before its next read.
   void StopDownLoad() { m_bStop = true; }
 
@@ -45,6 +49,7 @@ class CKelvoDownLoadFile {
   DownLoadFileEvents* m_events;
   bool m_bStop = false;
   bool m_bWhole = false;
+  bool m_bKeepRawBytes = false;
   // A handler that starts another download on this instance while one runs
   // is turned away: the instance serves one transfer at a time.
   bool m_bBusy = false;

@@ -13,6 +13,7 @@
 #include "net/answer_rules.h"
 #include "net/download_rules.h"
 #include "net/win32/http_transfer.h"
+#include "net/win32/trusted_download.h"
 
 namespace kelvo {
 
@@ -68,8 +69,15 @@ bool MachineIsOnline() {
 DWORD WINAPI GGFetchThread(LPVOID parameter) {
   std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
   std::string body;
+  // With a maker's key built in, the list counts only with its signature.
+  const auto fetchSignature = [&job]() -> std::optional<std::string> {
+    std::string signature;
+    if (!FetchWhole(job->url + ToWide(kSignatureSuffix), signature)) return std::nullopt;
+    return signature;
+  };
   if (MachineIsOnline() && FetchWhole(job->url, body) &&
-      (!job->shared->accept || job->shared->accept(body))) {
+      (!job->shared->accept || job->shared->accept(body)) &&
+      SignatureAccepted(body, fetchSignature)) {
     job->shared->Publish(std::move(body));
   }
   // Last: whoever waits for the fetches to end sees their outcome first.

@@ -13,6 +13,8 @@
 #include "kelvo_version.h"
 #include "net/win32/kelvo_download_file.h"
 #include "update/script_validation.h"
+#include "net/win32/trusted_download.h"
+#include "update/payload_hash.h"
 #include "update/update_check.h"
 #include "update/win32/update_frm.h"
 
@@ -129,13 +131,13 @@ bool CheckForUpdateOn(const std::string& host, const UpdateCalendar& calendar) {
       VersionText(KELVO_VERSION_MAJOR, KELVO_VERSION_MINOR, KELVO_VERSION_PATCH);
 
   if (!ManifestLoader) ManifestLoader = std::make_unique<CKelvoDownLoadFile>();
-  std::string manifest;
-  ManifestLoader->DownLoadFile(url, "", false, false, false, manifest);
+  const std::string manifest = DownloadSignedText(*ManifestLoader, url);
   if (manifest.empty()) return false;
   if (!IsOtherVersion(manifest, running)) return true;
   // The server's word is not enough: only a well-formed version with a
   // script that stays inside the program's folder is an update.
   if (!IsAcceptableManifest(manifest, AppDirOfExecutable(RunningModuleFileName()))) return true;
+  if (!DownHashesAcceptable(manifest, UpdateKeyBuiltIn())) return true;
 
   // Once an update was accepted the calendar is gone; a check re-entered
   // from a message handled meanwhile must not ask again.

@@ -4,6 +4,7 @@
 
 #include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
+#include "net/win32/trusted_download.h"
 
 namespace kelvo {
 namespace {
@@ -151,9 +152,9 @@ void UpdateFrm::Down(const ScriptCommand& command) {
   std::string unused;
   const bool made = m_downfile->DownLoadFile(command.url, command.path, false, true, true, unused);
   if (made) m_written.push_back(command.path);
-  if (made && m_downfile->LastFileWhole()) return;
+  if (made && m_downfile->LastFileWhole() && PayloadMatches(command.path, command.sha256)) return;
   // Not the payload the server published (refused, cut short, not written
-  // whole): the update stops and leaves nothing of itself behind.
+  // whole, or other than the file the manifest names): the update stops and leaves nothing of itself behind.
   m_failed = true;
   for (const std::string& written : m_written) DeleteFileW(ToWide(written).c_str());
   CloseForm();

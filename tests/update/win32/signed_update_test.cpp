@@ -1,0 +1,79 @@
+// The program built with a throw-away maker's key, under Wine, against a site
+// signed by stock openssl: only a list or manifest with the key's signature
+// counts, and only the payload its manifest names is installed.
+#include "tests/update/win32/calendar_process.h"
+
+namespace kelvo {
+namespace {
+
+using SignedUpdateTest = CalendarEndToEndTest;
+const std::string kSignature = std::string(kManifest) + ".sig";
+
+// A file of the signed site built beside this test.
+std::string Signed(const std::string& name) {
+  return ReadBytes("Z:" KELVO_TEST_SIGNED_SITE + name);
+}
+void ServeSigned(const std::string& name) {
+  Serve(name, Signed(name));
+}
+void Unserve(const std::string& name) {
+  DeleteFileA(ServedFile(name).c_str());
+}
+
+TEST_F(SignedUpdateTest, SignedListShowsItsLinks) {
+  ServeSigned(kList);
+  ServeSigned(std::string(kList) + ".sig");
+  Start(IDNO);
+  EXPECT_TRUE(WaitFor([this] { return LinksShown(); }, 10000));
+}
+
+// Retried every 15 s: each check fetches the manifest and its signature.
+TEST_F(SignedUpdateTest, UnsignedListAndManifestsNotSignedByTheKeyAskNothing) {
+  ServeSigned(kList);
+  Unserve(std::string(kList) + ".sig");
+  const std::string manifest = Signed(kManifest), signature = Signed(kSignature);
+  std::string changed = manifest;
+  changed[changed.find("1.0.1") + 4] = '2';
+  const struct {
+    const char* what;
+    std::string manifest, signature;  // an empty signature is not served
+  } cases[] = {
+      {"unsigned", manifest, ""},
+      {"one byte changed after signing", changed, signature},
+      {"signed by another key", manifest, Signed(std::string(kManifest) + ".other-sig")},
+  };
+  for (int i = 0; i < 3; ++i) {
+    Serve(kManifest, cases[i].manifest);
+    Unserve(kSignature);
+    if (!cases[i].signature.empty()) Serve(kSignature, cases[i].signature);
+    if (i == 0) Start(IDYES);
+    EXPECT_TRUE(WaitFor([&] { return TimesRequested(kSignature) > i; }, 40000)) << cases[i].what;
+    Sleep(1000);
+    EXPECT_TRUE(watcher->Seen().empty()) << cases[i].what;
+  }
+  EXPECT_FALSE(LinksShown());
+  EXPECT_TRUE(Running());
+}
+
+TEST_F(SignedUpdateTest, PayloadChangedAfterSigningIsNeverInstalled) {
+  ServeSigned(kManifest);
+  ServeSigned(kSignature);
+  Serve("/files/KelvoCalendar2.exe", Signed("/files/KelvoCalendar2.exe") + "!");
+  Start(IDYES);
+  ASSERT_TRUE(WaitFor([this] { return !watcher->Seen().empty(); }, 40000));
+  Sleep(5000);
+  for (const char* name : {"payload-started.txt", "KelvoCalendar2.exe", "KelvoCalendar2.exe.td"})
+    EXPECT_FALSE(std::filesystem::exists(folder + "\\" + name)) << name;
+}
+
+TEST_F(SignedUpdateTest, SignedReleaseInstallsAndStarts) {
+  for (const std::string name : {kManifest, kSignature.c_str(), "/files/KelvoCalendar2.exe"})
+    ServeSigned(name);
+  Start(IDYES);
+  ASSERT_TRUE(
+      WaitFor([&] { return std::filesystem::exists(folder + "\\payload-started.txt"); }, 60000));
+  EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), Signed("/files/KelvoCalendar2.exe"));
+}
+
+}  // namespace
+}  // namespace kelvo
