@@ -163,7 +163,12 @@ void VerifyManifest(const fs::path& site, const std::string& bytes, int& faults)
   if (!IsVersionText(version)) ++faults, std::cout << "FAULT version is not digits and dots\n";
   if (!DownHashesAcceptable(*text, true))
     ++faults, std::cout << "FAULT a down line without a whole sha256= field\n";
-  for (const ScriptCommand& command : ParseUpdateScript(*text, "{program folder}\\")) {
+  // A manifest with no script only names the current version; one with a
+  // script must be what the program would offer as an update.
+  const std::vector<ScriptCommand> script = ParseUpdateScript(*text, "{program folder}\\");
+  if (!script.empty() && !IsAcceptableManifest(*text, "C:\\Program Files\\Kelvo\\"))
+    ++faults, std::cout << "FAULT the program would not take this script as an update\n";
+  for (const ScriptCommand& command : script) {
     switch (command.kind) {
       case ScriptCommand::Kind::Down: {
         std::cout << "down " << command.url << " -> " << command.path << "\n";

@@ -45,7 +45,8 @@ bool HasControlOr(std::string_view text, std::string_view forbidden) {
 void CheckManifest(const std::string& bytes, std::string_view version, std::string_view baseUrl,
                    const std::vector<Payload>& payloads, const std::string& runName) {
   const std::optional<std::string> text = FromCodePage936(bytes);
-  bool same = text && PublishedVersion(*text) == version && DownHashesAcceptable(*text, true);
+  bool same = text && PublishedVersion(*text) == version && DownHashesAcceptable(*text, true) &&
+              (payloads.empty() || IsAcceptableManifest(*text, kCheckAppDir));
   const std::vector<ScriptCommand> commands =
       text ? ParseUpdateScript(*text, kCheckAppDir) : std::vector<ScriptCommand>{};
   same = same && commands.size() == payloads.size() + (runName.empty() ? 0 : 1);
@@ -62,35 +63,6 @@ void CheckManifest(const std::string& bytes, std::string_view version, std::stri
 }
 
 }  // namespace
-
-bool IsVersionText(std::string_view text) {
-  int numbers = 0;
-  size_t digits = 0;
-  for (char c : text) {
-    if (c >= '0' && c <= '9') {
-      ++digits;
-    } else if (c == '.' && digits > 0) {
-      ++numbers;
-      digits = 0;
-    } else {
-      return false;
-    }
-  }
-  return digits > 0 && numbers + 1 <= 4;
-}
-
-bool IsWebAddress(std::string_view text) {
-  for (std::string_view scheme : {"http://", "https://"}) {
-    if (text.size() < scheme.size()) continue;
-    bool same = true;
-    for (size_t i = 0; i < scheme.size(); ++i) {
-      const char c = text[i];
-      same = same && ((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c) == scheme[i];
-    }
-    if (same) return true;
-  }
-  return false;
-}
 
 std::string ManifestBytes(std::string_view version, std::string_view baseUrl,
                           const std::vector<Payload>& payloads) {

@@ -4,7 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "net/answer_rules.h"
 #include "net/signature_format.h"
+#include "update/script_validation.h"
 
 namespace kelvo::publish {
 
@@ -20,11 +22,6 @@ struct Refusal : std::runtime_error {
 inline constexpr std::string_view kSiteFolder = "myapp/KelvoCalendar/";
 // The eight characters before the version on the manifest's first line.
 inline constexpr std::string_view kVersionLabel = "Version=";
-
-// 1 to 4 decimal numbers joined by ".", like 1.0.1.
-bool IsVersionText(std::string_view text);
-// Starts with "http://" or "https://", in any letter case.
-bool IsWebAddress(std::string_view text);
 
 struct Payload {
   std::string name;  // the file's name, UTF-8
