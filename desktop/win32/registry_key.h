@@ -3,7 +3,8 @@
 
 #include <optional>
 #include <string>
-#include <utility>
+
+#include "desktop/win32/unique_handle.h"
 
 namespace kelvo {
 
@@ -18,27 +19,13 @@ class RegistryKey {
     if (RegCreateKeyA(root, subKey, &key) != ERROR_SUCCESS) return {};
     return RegistryKey(key);
   }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  RegistryKey(RegistryKey&& other) noexcept : m_key(std::exchange(other.m_key, nullptr)) {}
-  RegistryKey& operator=(RegistryKey&& other) noexcept {
-    if (this != &other) {
-      Close();
-      m_key = std::exchange(other.m_key, nullptr);
-    }
-    return *this;
-  }
-  ~RegistryKey() { Close(); }
-
-  explicit operator bool() const { return m_key != nullptr; }
-  HKEY Get() const { return m_key; }
-  void Close() {
-    if (m_key) RegCloseKey(std::exchange(m_key, nullptr));
-  }
+  explicit operator bool() const { return static_cast<bool>(m_key); }
+  HKEY Get() const { return m_key.Get(); }
+  void Close() { m_key.Reset(); }
 
  private:
   explicit RegistryKey(HKEY key) : m_key(key) {}
-  HKEY m_key = nullptr;
+  UniqueHandle<HKEY, RegCloseKey> m_key;
 };
 
 }  // namespace kelvo

@@ -8,44 +8,17 @@
 #include <string_view>
 #include <utility>
 
+#include "desktop/win32/unique_handle.h"
 #include "net/signature_format.h"
 
 namespace kelvo {
 
-// Owns one CNG object and gives it back to bcrypt when dropped.
-template <typename Handle, NTSTATUS(WINAPI* Release)(Handle)>
-class BCryptOwned {
- public:
-  BCryptOwned() = default;
-  explicit BCryptOwned(Handle handle) : handle_(handle) {}
-  BCryptOwned(const BCryptOwned&) = delete;
-  BCryptOwned& operator=(const BCryptOwned&) = delete;
-  BCryptOwned(BCryptOwned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  BCryptOwned& operator=(BCryptOwned&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ~BCryptOwned() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset() {
-    if (handle_) Release(std::exchange(handle_, nullptr));
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
 inline NTSTATUS WINAPI CloseAlgorithm(BCRYPT_ALG_HANDLE handle) {
   return BCryptCloseAlgorithmProvider(handle, 0);
 }
-using BCryptAlgorithm = BCryptOwned<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
-using BCryptKey = BCryptOwned<BCRYPT_KEY_HANDLE, BCryptDestroyKey>;
-using BCryptHashObject = BCryptOwned<BCRYPT_HASH_HANDLE, BCryptDestroyHash>;
+using BCryptAlgorithm = UniqueHandle<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
+using BCryptKey = UniqueHandle<BCRYPT_KEY_HANDLE, BCryptDestroyKey>;
+using BCryptHashObject = UniqueHandle<BCRYPT_HASH_HANDLE, BCryptDestroyHash>;
 
 // Checks ECDSA P-256 signatures over SHA-256 with one public key, through
 // the Windows CNG API (part of Windows and of Wine, so no library ships

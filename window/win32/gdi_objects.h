@@ -3,67 +3,25 @@
 
 #include <utility>
 
+#include "desktop/win32/unique_handle.h"
+
 namespace kelvo {
 
 // Move-only owners of GDI handles: each gives its handle back exactly once.
 
 // Pens, brushes, fonts, bitmaps, regions: released with DeleteObject.
 template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : m_handle(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-  }
-
-  Handle Get() const { return m_handle; }
-  explicit operator bool() const { return m_handle != nullptr; }
-  void Reset(Handle handle = nullptr) {
-    if (m_handle) DeleteObject(m_handle);
-    m_handle = handle;
-  }
-
- private:
-  Handle m_handle = nullptr;
-};
+using GdiObject = UniqueHandle<Handle, DeleteObject>;
 
 using Bitmap = GdiObject<HBITMAP>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 
 // A memory device context (CreateCompatibleDC), released with DeleteDC.
-class MemoryDc {
+class MemoryDc : public UniqueHandle<HDC, DeleteDC> {
  public:
   MemoryDc() = default;
-  explicit MemoryDc(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) {}
-  ~MemoryDc() {
-    if (m_dc) DeleteDC(m_dc);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  MemoryDc(MemoryDc&& other) noexcept : m_dc(std::exchange(other.m_dc, nullptr)) {}
-  MemoryDc& operator=(MemoryDc&& other) noexcept {
-    if (this != &other) {
-      if (m_dc) DeleteDC(m_dc);
-      m_dc = std::exchange(other.m_dc, nullptr);
-    }
-    return *this;
-  }
-
-  HDC Get() const { return m_dc; }
-  explicit operator bool() const { return m_dc != nullptr; }
-
- private:
-  HDC m_dc = nullptr;
+  explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // An object selected into a DC for one scope; the previous one is selected
