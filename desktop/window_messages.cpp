@@ -23,6 +23,11 @@ WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg) {
   return WindowMessage::Other;
 }
 
+bool MovesLocalDate(uint32_t uMsg, uint64_t wParam, std::string_view settingArea) {
+  if (uMsg == kPowerEventMessage) return wParam == kResumeAutomatic;
+  return uMsg == kSettingChangeMessage && (settingArea == "TimeZone" || settingArea == "intl");
+}
+
 TrayClick ClassifyTrayClick(uint64_t lParam) {
   if (lParam == kLeftButtonUpMessage) return TrayClick::LeftUp;
   if (lParam == kRightButtonUpMessage) return TrayClick::RightUp;

@@ -14,6 +14,9 @@ inline constexpr uint32_t WM_TRAYNOTIFY = 1801;            // the tray icon's ca
 inline constexpr uint32_t WM_WAKEUP = 1912;                // sent from outside only
 inline constexpr uint32_t kLeftButtonUpMessage = 0x0202;   // WM_LBUTTONUP
 inline constexpr uint32_t kRightButtonUpMessage = 0x0205;  // WM_RBUTTONUP
+inline constexpr uint32_t kSettingChangeMessage = 0x001A;  // WM_SETTINGCHANGE
+inline constexpr uint32_t kPowerEventMessage = 0x0218;     // WM_POWERBROADCAST
+inline constexpr uint64_t kResumeAutomatic = 0x0012;       // PBT_APMRESUMEAUTOMATIC
 
 // Tray menu commands.
 inline constexpr uint32_t IDM_SHOWHIDE = 100;
@@ -41,6 +44,12 @@ enum class WindowMessage {
 // taskbarCreatedMsg is the number registered for "TaskBarCreated"; 0 (the
 // registration failed) matches nothing, so WM_NULL does not re-add the icon.
 WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg);
+
+// A power or setting broadcast after which the local date may differ while
+// no WM_TIMECHANGE comes: the machine woke from sleep or hibernation (sent
+// on every resume, whether or not a user is there), or the time zone or the
+// regional settings changed (lParam names the area, "TimeZone" or "intl").
+bool MovesLocalDate(uint32_t uMsg, uint64_t wParam, std::string_view settingArea);
 
 enum class TrayClick { LeftUp, RightUp, Other };
 // lParam of the tray callback carries the mouse message; compared whole.

@@ -1,5 +1,6 @@
 #include "window/calendar_wnd.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "calendar/date.h"
@@ -155,10 +156,30 @@ void CalendarWnd::OnMouseLeave() {
 }
 
 void CalendarWnd::OnTimeChange() {
+  if (FollowsToday()) {
+    BackToToday();
+    return;
+  }
   const Date today = m_host.Today();
   State.ShownYear = today.Year;
   State.ShownMonth = today.Month;
   BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::OnDateChange() {
+  if (FollowsToday()) {
+    BackToToday();
+    return;
+  }
+  // The same month again: the build marks the new today if it is on the face.
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+bool CalendarWnd::FollowsToday() const {
+  // The cells carry the today of the last build.
+  return std::any_of(State.DayCells.begin(), State.DayCells.end(), [this](const DayCell& cell) {
+    return cell.IsToday && !cell.IsOtherMonth && DayNumber(cell) == State.SelectedDay;
+  });
 }
 
 void CalendarWnd::LastYear() {

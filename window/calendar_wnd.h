@@ -34,8 +34,18 @@ class CalendarWnd {
   void OnMouseUp(int button, int shift, int x, int y);
   // The mouse left the window: no cell is hovered any more; repaint.
   void OnMouseLeave();
-  // The system date changed: show the current month (SelectedDay stays).
+  // The system clock was set: show the current month. A face that followed
+  // today (see OnDateChange) selects the new today; otherwise SelectedDay
+  // stays.
   void OnTimeChange();
+  // The local date may have moved on: midnight passed, the machine woke
+  // from sleep or the time zone changed. A face showing today's month with
+  // today selected moves to the new today's month with the new today
+  // selected; any other view stays as it is and only the today mark moves.
+  void OnDateChange();
+  // Whether the face shows today's month with today selected, as of its
+  // last build.
+  bool FollowsToday() const;
 
   // Navigation within January 1950 .. December 2050; a step past either end
   // does nothing.

@@ -31,7 +31,7 @@ void ToggleCalendar(HWND hWnd, CKelvoMenu& menu) {
 LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   switch (ClassifyWindowMessage(uMsg, m_taskbarCreatedMsg)) {
     case WindowMessage::TimeChanged:
-      m_calendar.OnTimeChange();
+      FollowLocalDate(true);
       break;
 
     case WindowMessage::SetCursor: {
@@ -103,8 +103,14 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
       NotifyIcon().AddNotifyIcon(hWnd, m_trayIcon, Caption);
       break;
 
-    case WindowMessage::Other:
+    case WindowMessage::Other: {
+      // Through this ANSI hook a setting change names its area in ANSI.
+      const char* area = uMsg == WM_SETTINGCHANGE ? reinterpret_cast<const char*>(lParam) : nullptr;
+      if (MovesLocalDate(uMsg, static_cast<uint64_t>(wParam), area ? area : "")) {
+        FollowLocalDate(false);
+      }
       break;
+    }
   }
   return CallWindowProcA(m_subclassData.lpPrevWndProc, hWnd, uMsg, wParam, lParam);
 }

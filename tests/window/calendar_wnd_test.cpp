@@ -4,6 +4,7 @@
 
 #include "tests/window/fake_host.h"
 #include "window/hot_regions.h"
+#include "window/local_midnight.h"
 
 namespace kelvo::testing {
 namespace {
@@ -54,6 +55,52 @@ TEST_F(CalendarWndTest, StartBackToTodayAndTimeChangeShowTodaysMonth) {
   wnd.OnTimeChange();  // keeps the selected day
   EXPECT_EQ(Shown(), "2024-06-09");
   EXPECT_TRUE(wnd.State.DayCells[6].IsToday);  // June 2024 starts on a Saturday
+}
+
+// Midnight, a wake or a new zone (or a set clock: then today's month): a
+// face that followed today moves on with it; any other view keeps its month
+// and day, and only the today mark moves (cell -1: not on the face).
+TEST_F(CalendarWndTest, ANewDateMovesAFaceThatFollowedTodayAndOnlyTheMarkOfAnyOther) {
+  const Date mar15{2024, 3, 15}, mar16{2024, 3, 16};
+  // started on, months stepped on, day selected (0: as started), new today, clock set
+  const std::tuple<Date, int, int16_t, Date, bool, const char*, int> cases[] = {
+      {mar15, 0, 0, mar16, 0, "2024-03-16", 19},
+      {{2024, 12, 31}, 0, 0, {2025, 1, 1}, 0, "2025-01-01", 2},
+      {mar15, 0, 20, mar16, 0, "2024-03-20", 19},
+      {{2024, 3, 31}, 1, 0, {2024, 4, 1}, 0, "2024-04-30", 0},
+      {mar15, 1, 0, mar16, 0, "2024-04-15", -1},
+      {mar15, 0, 0, {2024, 6, 2}, 1, "2024-06-02", 6}};
+  for (const auto& [start, steps, day, today, clockSet, shown, cell] : cases) {
+    StartOn(start);
+    for (int i = 0; i < steps; ++i) wnd.NextMonth();
+    if (day) wnd.State.SelectedDay = day;
+    host.TodayDate = today;
+    clockSet ? wnd.OnTimeChange() : wnd.OnDateChange();
+    EXPECT_EQ(Shown(), shown);
+    const auto& cells = wnd.State.DayCells;
+    const auto mark = std::find_if(cells.begin(), cells.end(), [](auto& c) { return c.IsToday; });
+    EXPECT_EQ(mark == cells.end() ? -1 : mark - cells.begin(), cell) << shown;
+  }
+}
+
+// Counted on the real clock: a day whose clocks spring forward is shorter,
+// one whose clocks go back longer; a jump over midnight changes the date.
+TEST(LocalMidnight, TimeToTheNextDateAcrossClockChanges) {
+  constexpr int64_t h = 3600, day0 = 20000LL * 86400;  // a UTC midnight; the zone starts at UTC
+  // clocks move at (seconds into day0) by (seconds), now, seconds to the next date
+  const int64_t cases[][4] = {{48 * h, 0, 86370, 30},
+                              {0, 0, 0, 24 * h},
+                              {2 * h, h, 0, 23 * h},
+                              {3 * h, -h, 0, 25 * h},
+                              {23 * h + 1800, h, 23 * h, 1800},
+                              {24 * h, -h, 22 * h, 3 * h}};
+  for (const auto& [change, shift, now, expected] : cases) {
+    const LocalClock zone = [&](int64_t utcMs) {
+      const int64_t ms = utcMs + (utcMs >= (day0 + change) * 1000 ? shift * 1000 : 0);
+      return LocalReading{CivilFromDays(static_cast<int32_t>(ms / kMsPerDay)), ms % kMsPerDay};
+    };
+    EXPECT_EQ(MsUntilNextLocalDate((day0 + now) * 1000, zone), expected * 1000) << change;
+  }
 }
 
 struct ClickCase {

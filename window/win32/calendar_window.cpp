@@ -12,6 +12,7 @@
 #include "desktop/win32/settings.h"
 #include "net/win32/mod_gg.h"
 #include "update/win32/mod_main.h"
+#include "window/win32/local_clock.h"
 
 namespace kelvo {
 namespace {
@@ -158,6 +159,8 @@ void CalendarWindow::OnLoad() {
   // 11. The calendar tables are constant data of the engine: nothing to fill.
   // 12, 13. Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
+  // From now on the face moves on with the date by itself.
+  ArmMidnightTimer();
   // 14. Right edge on the right of the work area, top on the top of the screen.
   MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
   // 15.
@@ -252,6 +255,25 @@ CKelvoNotifyIcon& CalendarWindow::NotifyIcon() {
   return *m_notifyIcon;
 }
 
+void CalendarWindow::FollowLocalDate(bool clockSet) {
+  if (clockSet) {
+    m_calendar.OnTimeChange();
+  } else {
+    m_calendar.OnDateChange();
+  }
+  ArmMidnightTimer();
+}
+
+void CalendarWindow::ArmMidnightTimer() {
+  if (!m_hWnd) return;
+  // One timer for the whole day rather than a periodic look at the clock,
+  // so an idle calendar stays asleep. The timer counts elapsed time, which
+  // sleep, hibernation and a set clock put out of step with the wall clock;
+  // those moments arm it again.
+  const int64_t ms = MsUntilNextLocalDate(SystemNowMs(), LocalReadingAt);
+  SetTimer(m_hWnd, MidnightTimerId, static_cast<UINT>(ms), nullptr);
+}
+
 void CalendarWindow::SetTimer1Enabled(bool enabled) {
   if (enabled) {
     SetTimer(m_hWnd, Timer1Id, Timer1Interval, nullptr);
@@ -338,12 +360,15 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == Timer1Id) Timer1_Timer();
+      // A timer may fire a little early: the date is looked at, not assumed.
+      if (wParam == MidnightTimerId) FollowLocalDate(false);
       return 0;
     case WM_CLOSE:
       Unload();
       return 0;
     case WM_DESTROY:
       KillTimer(m_hWnd, Timer1Id);
+      KillTimer(m_hWnd, MidnightTimerId);
       PostQuitMessage(0);
       return 0;
     default:

@@ -33,6 +33,9 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   static constexpr const char* WakeUpProperty = "KelvoCalendar_WakeUp";
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT Timer1Interval = 10;  // ms
+  // Due once, at the next local midnight; re-armed whenever it fires and
+  // whenever the clock, the time zone or a wake from sleep may have moved it.
+  static constexpr UINT_PTR MidnightTimerId = 2;
 
   CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
   ~CalendarWindow() override;
@@ -78,6 +81,10 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   const SubclassData& Hook() const { return m_subclassData; }
   // Timer1 on or off.
   void SetTimer1Enabled(bool enabled);
+  // The face follows a new local date (see CalendarWnd::OnDateChange), or,
+  // when the clock was set, goes back to today's month; then the midnight
+  // timer is armed anew.
+  void FollowLocalDate(bool clockSet);
 
   // WindowHost
   Canvas& Surface() override { return m_surface; }
@@ -101,6 +108,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // Paces the network work: armed for the next network step, and ticked at
   // once when the announcement list arrives.
   void Timer1_Timer();
+  void ArmMidnightTimer();
 
   void LoadPictures();
   void FillTrayMenu();
