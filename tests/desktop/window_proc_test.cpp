@@ -73,6 +73,8 @@ TEST_F(WindowProcedure, TheHookRoutesMessagesThroughWindowProcToTheClassProcedur
                         {WM_COMMAND, 0x10064, 0},
                         {WM_COMMAND, 0x10067, 0},
                         {WM_TIMECHANGE, 0, 0},
+                        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0},
+                        {WM_SETTINGCHANGE, 0, 0},
                         {WM_MOUSELEAVE, 0, 0}};
   for (const auto& [uMsg, wParam, lParam] : calls) SendMessageW(Handle(), uMsg, wParam, lParam);
   PostMessageW(Handle(), WM_APP, 3, 4);

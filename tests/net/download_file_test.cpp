@@ -103,6 +103,11 @@ TEST_F(DownloadFileTest, MemoryModeDecodesTheWholeAnsiBody) {
   EXPECT_FALSE(Download(ServerUrl("/memory.txt"), false, text));
   EXPECT_EQ(text, "版本 1.0.1\r\n" + std::string(20000, 'a'));
   EXPECT_EQ(events, (Events{"QueryFileInfo 20012", "Complete"}));
+  // Announced over the memory cap: refused unread, no QueryFileInfo; at the cap it is read.
+  EXPECT_FALSE(Download(ServerUrl("/_/length/1048577/memory.txt"), false, text));
+  EXPECT_EQ(events, Events{"Complete"});
+  EXPECT_FALSE(Download(ServerUrl("/_/length/1048576/memory.txt"), false, text));  // cut short
+  EXPECT_EQ(events.front(), "QueryFileInfo 1048576");
 }
 
 // No usable answer: no file, the caller's text unchanged, only Complete.

@@ -98,10 +98,10 @@ TEST(Output, TsvHasAHeaderThenOneLinePerCellAndTheGridLooksLikeTheFace) {
   EXPECT_EQ(run.Lines[5], "   廿六      廿七      廿八      廿九      除夕      春节      初二");
   EXPECT_EQ(run.Out.find('\x1b'), std::string::npos);
   const ToolRun colour = RunTool({"2024", "2"}, /*colour=*/true);
-  // Weekend, term, neighbour, today and plain lunar day.
-  for (const char* piece :
-       {"\x1b[31m    4班\x1b[0m", "\x1b[31m   雨水   \x1b[0m", "\x1b[2m    29    \x1b[0m",
-        "\x1b[1;97;43m  [10]休  \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
+  // Saturday and Sunday, term, neighbour, today and plain lunar day.
+  for (const char* piece : {"\x1b[31m     3    \x1b[0m", "\x1b[31m    4班\x1b[0m",
+                            "\x1b[31m   雨水   \x1b[0m", "\x1b[2m    29    \x1b[0m",
+                            "\x1b[1;97;43m  [10]休  \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
     EXPECT_NE(colour.Out.find(piece), std::string::npos) << piece;
   }
   const ToolRun all = RunTool({"2050"});  // twelve months, a blank line between two

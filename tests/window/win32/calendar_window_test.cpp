@@ -87,25 +87,27 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
   ReleaseDC(Handle(), screen);
 }
 
-// A click steps the month; a real move onto a day outlines it.
+// A click steps the month; a real move onto a day outlines it; the hide
+// button takes the face off the screen (not down to a minimised title bar).
 TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
   SetForegroundWindow(Handle());
   ShowFebruary2021(*window);
   const Rect cell = window->State().DayCells[15].CellRect;  // the 16th
-  for (const POINT& p : {POINT{215, 25}, POINT{cell.Left + 20, cell.Top + 20}}) {
-    POINT screen = p;
-    ClientToScreen(Handle(), &screen);
-    SetCursorPos(screen.x, screen.y);
+  const auto moveTo = [&](POINT p, bool click) {
+    ClientToScreen(Handle(), &p);
+    SetCursorPos(p.x, p.y);
     Send(MOUSEEVENTF_MOVE);
-    if (p.x == 215) {  // the next-month arrow
-      Send(MOUSEEVENTF_LEFTDOWN);
-      Send(MOUSEEVENTF_LEFTUP);
-    }
+    if (click) Send(MOUSEEVENTF_LEFTDOWN), Send(MOUSEEVENTF_LEFTUP);
     PumpMessages(3);
-  }
+  };
+  moveTo({215, 25}, true);  // the next-month arrow
+  moveTo({cell.Left + 20, cell.Top + 20}, false);
   EXPECT_EQ(window->State().ShownMonth, 3);
   EXPECT_EQ(window->State().HoverCell, 15);
   EXPECT_EQ(window->RetainedSurface().PixelAt(cell.Left + 1, cell.Top + 20), (Color{255, 187, 0}));
+  moveTo({388, 22}, true);
+  EXPECT_FALSE(IsWindowVisible(Handle()) || IsIconic(Handle()));
+  EXPECT_EQ(ShowHideText(*window), "显示日历");
 }
 
 // A left press on empty space starts the system's move loop inside its
