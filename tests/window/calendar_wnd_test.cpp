@@ -36,50 +36,41 @@ class CalendarWndTest : public ::testing::Test {
   CalendarWnd wnd{host};
 };
 
-TEST_F(CalendarWndTest, StartBackToTodayAndTimeChangeShowTodaysMonth) {
+TEST_F(CalendarWndTest, StartShowsTodaysMonth) {
   wnd.State.HoverCell = 7;
   wnd.StartAtToday();  // the host's today is 2024-03-15
   EXPECT_EQ(Shown(), "2024-03-15");
   EXPECT_EQ(wnd.State.HoverCell, -1);
   EXPECT_TRUE(host.Face.Drew("gradient "));
   EXPECT_EQ(host.SurfaceChanges, 1);
-  wnd.NextYear();
-  wnd.NextMonth();
-  wnd.State.SelectedDay = 3;
-  wnd.OnMouseDown(LeftButton, 0, 240, 20);
-  wnd.OnMouseUp(LeftButton, 0, 240, 20);  // 返回今天
-  EXPECT_EQ(Shown(), "2024-03-15");
-  wnd.NextYear();
-  wnd.State.SelectedDay = 9;
-  host.TodayDate = {2024, 6, 2};
-  wnd.OnTimeChange();  // keeps the selected day
-  EXPECT_EQ(Shown(), "2024-06-09");
-  EXPECT_TRUE(wnd.State.DayCells[6].IsToday);  // June 2024 starts on a Saturday
 }
 
-// Midnight, a wake or a new zone (or a set clock: then today's month): a
-// face that followed today moves on with it; any other view keeps its month
-// and day, and only the today mark moves (cell -1: not on the face).
+// Midnight, a wake, a new zone or a set clock (which also brings today's
+// month back): a face that followed today moves on with it; any other keeps
+// its day, and only the today mark moves (cell -1: off the face).
 TEST_F(CalendarWndTest, ANewDateMovesAFaceThatFollowedTodayAndOnlyTheMarkOfAnyOther) {
-  const Date mar15{2024, 3, 15}, mar16{2024, 3, 16};
-  // started on, months stepped on, day selected (0: as started), new today, clock set
-  const std::tuple<Date, int, int16_t, Date, bool, const char*, int> cases[] = {
-      {mar15, 0, 0, mar16, 0, "2024-03-16", 19},
-      {{2024, 12, 31}, 0, 0, {2025, 1, 1}, 0, "2025-01-01", 2},
-      {mar15, 0, 20, mar16, 0, "2024-03-20", 19},
-      {{2024, 3, 31}, 1, 0, {2024, 4, 1}, 0, "2024-04-30", 0},
-      {mar15, 1, 0, mar16, 0, "2024-04-15", -1},
-      {mar15, 0, 0, {2024, 6, 2}, 1, "2024-06-02", 6}};
-  for (const auto& [start, steps, day, today, clockSet, shown, cell] : cases) {
+  const Date mar15{2024, 3, 15}, mar16{2024, 3, 16}, jun2{2024, 6, 2};
+  // clang-format off
+  // started on, months stepped on, day selected (0: as started), new today, how (0 date
+  // change, 1 set clock, 2 返回今天), then shown and the today cell
+  const std::tuple<Date, int, int16_t, Date, int, const char*, int> cases[] = {
+      {mar15, 0, 0, mar16, 0, "2024-03-16", 19}, {{2024, 12, 31}, 0, 0, {2025, 1, 1}, 0, "2025-01-01", 2},
+      {mar15, 0, 20, mar16, 0, "2024-03-20", 19}, {{2024, 3, 31}, 1, 0, {2024, 4, 1}, 0, "2024-04-30", 0},
+      {mar15, 1, 0, mar16, 0, "2024-04-15", -1}, {mar15, 0, 0, jun2, 1, "2024-06-02", 6},
+      {mar15, 12, 9, jun2, 1, "2024-06-09", 6}, {mar15, 13, 3, mar15, 2, "2024-03-15", 18}};
+  // clang-format on
+  for (const auto& [start, steps, day, today, how, shown, cell] : cases) {
     StartOn(start);
     for (int i = 0; i < steps; ++i) wnd.NextMonth();
     if (day) wnd.State.SelectedDay = day;
     host.TodayDate = today;
-    clockSet ? wnd.OnTimeChange() : wnd.OnDateChange();
+    if (how == 0) wnd.OnDateChange();
+    if (how == 1) wnd.OnTimeChange();
+    if (how == 2) wnd.OnMouseDown(LeftButton, 0, 240, 20), wnd.OnMouseUp(LeftButton, 0, 240, 20);
     EXPECT_EQ(Shown(), shown);
-    const auto& cells = wnd.State.DayCells;
-    const auto mark = std::find_if(cells.begin(), cells.end(), [](auto& c) { return c.IsToday; });
-    EXPECT_EQ(mark == cells.end() ? -1 : mark - cells.begin(), cell) << shown;
+    const auto& c = wnd.State.DayCells;
+    EXPECT_EQ(std::count_if(c.begin(), c.end(), [](auto& d) { return d.IsToday; }),
+              cell >= 0 && c[cell].IsToday);
   }
 }
 
@@ -87,13 +78,11 @@ TEST_F(CalendarWndTest, ANewDateMovesAFaceThatFollowedTodayAndOnlyTheMarkOfAnyOt
 // one whose clocks go back longer; a jump over midnight changes the date.
 TEST(LocalMidnight, TimeToTheNextDateAcrossClockChanges) {
   constexpr int64_t h = 3600, day0 = 20000LL * 86400;  // a UTC midnight; the zone starts at UTC
-  // clocks move at (seconds into day0) by (seconds), now, seconds to the next date
-  const int64_t cases[][4] = {{48 * h, 0, 86370, 30},
-                              {0, 0, 0, 24 * h},
-                              {2 * h, h, 0, 23 * h},
-                              {3 * h, -h, 0, 25 * h},
-                              {23 * h + 1800, h, 23 * h, 1800},
-                              {24 * h, -h, 22 * h, 3 * h}};
+  // clang-format off
+  // the clocks move at (seconds into day0) by (seconds); now; seconds to the next date
+  const int64_t cases[][4] = {{48 * h, 0, 86370, 30}, {0, 0, 0, 24 * h}, {2 * h, h, 0, 23 * h},
+      {3 * h, -h, 0, 25 * h}, {23 * h + 1800, h, 23 * h, 1800}, {24 * h, -h, 22 * h, 3 * h}};
+  // clang-format on
   for (const auto& [change, shift, now, expected] : cases) {
     const LocalClock zone = [&](int64_t utcMs) {
       const int64_t ms = utcMs + (utcMs >= (day0 + change) * 1000 ? shift * 1000 : 0);
