@@ -1,5 +1,6 @@
 // The stored settings against Wine's real registry (a throw-away prefix),
-// with a real window and a real tray menu.
+// with a real window and a real tray menu. Keys made read-only stand for
+// what a standard user may not write.
 #include "desktop/win32/settings.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,9 @@ namespace kelvo {
 namespace {
 
 using namespace std::string_literals;
-using testing::ReadValue;
-using testing::WriteValue;
+using testing::ReadOnlyKey;
+
+const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
 
 constexpr const char* kSettings = "SOFTWARE\\KelvoCalendar";
 constexpr const char* kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -34,8 +36,17 @@ class SettingsTest : public ::testing::Test {
     DestroyWindow(hWnd);
   }
   static void Forget() {
-    testing::DeleteValue(kRun, "KelvoCalendar");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettings);
+    for (HKEY root : {kUser, kMachine}) {
+      testing::DeleteValue(root, kRun, "KelvoCalendar");
+      RegDeleteTreeA(root, kSettings);
+    }
+  }
+  static testing::StoredValue ReadValue(const char* path, const char* name, HKEY root = kUser) {
+    return testing::ReadValue(root, path, name);
+  }
+  static bool WriteValue(const char* path, const char* name, DWORD type, const std::string& data,
+                         HKEY root = kUser) {
+    return testing::WriteValue(root, path, name, type, data);
   }
   // Alpha of the layered look, 255 while opaque.
   int Alpha() const {
@@ -93,19 +104,39 @@ TEST_F(SettingsTest, StoredValuesDecideTheLookAndTheCheckMarks) {
     EXPECT_EQ(Check(item), on ? static_cast<UINT>(MF_CHECKED) : 0u);
     EXPECT_EQ(Alpha(), on && !autoRun ? 200 : 255);
   }
+  // Values of all users, as an earlier version or an administrator left
+  // them, count where the user has none; the user's own 0 overrides.
+  Forget();
+  WriteValue(kSettings, "Transparent", REG_DWORD, kOne, kMachine);
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, ThisExeEntry(), kMachine);
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Alpha(), 200);
+  EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+  SetWindowLongA(hWnd, GWL_EXSTYLE, 0);
+  WriteValue(kSettings, "Transparent", REG_DWORD, "\0\0\0\0"s);
+  LoadSettings(hWnd, menu);
+  EXPECT_EQ(Alpha(), 255);
 }
 
-// The window's style, not the stored value, decides; each choice stores 1 or 0.
+// The window's style, not the stored value, decides; each choice stores 1
+// or 0 for the user. A choice that cannot be stored changes nothing and
+// says so; nothing is ever written for all users.
 TEST_F(SettingsTest, TogglingTheLookFollowsTheWindowAndStoresTheChoice) {
   WriteValue(kSettings, "Transparent", REG_DWORD, kOne);  // stored on, window still opaque
   for (bool on : {true, false, true}) {
-    ToggleTransparent(hWnd, menu);
+    EXPECT_EQ(ToggleTransparent(hWnd, menu), SettingNotice::None);
     EXPECT_EQ(Alpha(), on ? 200 : 255);
     EXPECT_EQ(Check(IDM_TRANSPARENT), on ? static_cast<UINT>(MF_CHECKED) : 0u);
     const testing::StoredValue stored = ReadValue(kSettings, "Transparent");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(stored.data, on ? kOne : "\0\0\0\0"s);
   }
+  EXPECT_FALSE(ReadValue(kSettings, "Transparent", kMachine).exists);
+  const ReadOnlyKey refused(kUser, kSettings);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(ToggleTransparent(hWnd, menu), SettingNotice::LookNotStored);
+  EXPECT_EQ(Alpha(), 200);
+  EXPECT_EQ(Check(IDM_TRANSPARENT), static_cast<UINT>(MF_CHECKED));
 }
 
 // Unchecked: an entry for another place or of the wrong type is overwritten
@@ -117,7 +148,7 @@ TEST_F(SettingsTest, ChoosingTheStartUpItemWritesOrDeletesTheEntry) {
     WriteValue(kRun, "KelvoCalendar", type, data);
     LoadSettings(hWnd, menu);
     ASSERT_EQ(Check(IDM_AUTORUN), 0u);
-    ToggleAutoRun(menu);
+    EXPECT_EQ(ToggleAutoRun(menu), SettingNotice::None);
     EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
     const testing::StoredValue stored = ReadValue(kRun, "KelvoCalendar");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
@@ -136,6 +167,28 @@ TEST_F(SettingsTest, ChoosingTheStartUpItemWritesOrDeletesTheEntry) {
   CKelvoMenu empty;
   ToggleAutoRun(empty);
   EXPECT_EQ(ReadValue(kRun, "KelvoCalendar").data, ThisExeEntry());
+}
+
+// Refused writes leave the mark showing the truth: an entry of all users
+// that this user may not delete stays checked and is the administrator's,
+// an entry the user may not write stays unchecked. Off removes the entry
+// wherever it may.
+TEST_F(SettingsTest, RefusedStartUpChangesKeepTheMarkHonest) {
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, ThisExeEntry());
+  WriteValue(kRun, "KelvoCalendar", REG_SZ, ThisExeEntry(), kMachine);
+  LoadSettings(hWnd, menu);
+  {
+    const ReadOnlyKey machine(kMachine, kRun);
+    EXPECT_EQ(ToggleAutoRun(menu), SettingNotice::AdminMustRemove);
+    EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
+    EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar").exists);
+    EXPECT_EQ(ReadValue(kRun, "KelvoCalendar", kMachine).data, ThisExeEntry());
+  }
+  EXPECT_EQ(ToggleAutoRun(menu), SettingNotice::None);  // with the right to
+  EXPECT_FALSE(ReadValue(kRun, "KelvoCalendar", kMachine).exists);
+  const ReadOnlyKey user(kUser, kRun);
+  EXPECT_EQ(ToggleAutoRun(menu), SettingNotice::StartUpNotStored);
+  EXPECT_EQ(Check(IDM_AUTORUN), 0u);
 }
 
 }  // namespace
