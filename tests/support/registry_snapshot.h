@@ -1,6 +1,7 @@
 #pragma once
-// Test helpers: registry values read and written raw, and keys made
-// read-only the way HKEY_LOCAL_MACHINE is for a standard user.
+// Test helpers: registry values (the user's unless another root is named)
+// read and written raw, and keys made read-only the way HKEY_LOCAL_MACHINE
+// is for a standard user.
 #include <windows.h>
 // After windows.h.
 #include <sddl.h>
@@ -15,7 +16,7 @@ struct StoredValue {
   std::string data;
 };
 
-inline StoredValue ReadValue(HKEY root, const char* path, const char* name) {
+inline StoredValue ReadValue(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER) {
   StoredValue value;
   DWORD size = 0;
   const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
@@ -28,51 +29,37 @@ inline StoredValue ReadValue(HKEY root, const char* path, const char* name) {
   return value;
 }
 
-inline bool WriteValue(HKEY root, const char* path, const char* name, DWORD type,
-                       const std::string& data) {
+inline bool WriteValue(const char* path, const char* name, DWORD type, const std::string& data,
+                       HKEY root = HKEY_CURRENT_USER) {
   return RegSetKeyValueA(root, path, name, type, data.data(), static_cast<DWORD>(data.size())) ==
          ERROR_SUCCESS;
 }
 
-inline void DeleteValue(HKEY root, const char* path, const char* name) {
+inline void DeleteValue(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER) {
   RegDeleteKeyValueA(root, path, name);
 }
 
-// While it lives, the key (made when missing) may be read but not changed:
-// everyone is denied setting values, making subkeys and deleting, so an
-// open or create for writing fails with ERROR_ACCESS_DENIED, as HKLM does for
-// a process without administrator rights. Its former DACL comes back after.
-class ReadOnlyKey {
- public:
-  ReadOnlyKey(HKEY root, const char* path) : m_root(root), m_path(path) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(root, path, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr);
-    DWORD size = 0;
-    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
-    m_saved.resize(size);
-    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, m_saved.data(), &size);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)",
-                                                         SDDL_REVISION_1, &readOnly, nullptr);
-    m_locked = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
-    LocalFree(readOnly);
-    RegCloseKey(key);
-  }
-  ~ReadOnlyKey() {
-    HKEY key = nullptr;
-    RegOpenKeyExA(m_root, m_path, 0, WRITE_DAC, &key);
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, m_saved.data());
-    RegCloseKey(key);
-  }
-  ReadOnlyKey(const ReadOnlyKey&) = delete;
-  ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
-  explicit operator bool() const { return m_locked; }
+// Sets the DACL of a key (made when missing) from its SDDL text.
+inline bool SetKeyDacl(HKEY root, const char* path, const wchar_t* sddl) {
+  HKEY key = nullptr;
+  PSECURITY_DESCRIPTOR dacl = nullptr;
+  RegCreateKeyExA(root, path, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr);
+  ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &dacl, nullptr);
+  const bool set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, dacl) == ERROR_SUCCESS;
+  LocalFree(dacl);
+  RegCloseKey(key);
+  return set;
+}
 
- private:
-  HKEY m_root;
-  const char* m_path;
-  std::string m_saved;
-  bool m_locked = false;
+// While it lives, everyone is denied setting values, making subkeys and
+// deleting: opening the key for writing fails with ERROR_ACCESS_DENIED, as
+// HKLM does for a process without administrator rights. Afterwards the key
+// is open to everyone.
+struct ReadOnlyKey {
+  HKEY root;
+  const char* path;
+  bool locked = SetKeyDacl(root, path, L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)");
+  ~ReadOnlyKey() { SetKeyDacl(root, path, L"D:(A;;KA;;;WD)"); }
 };
 
 }  // namespace kelvo::testing
