@@ -105,6 +105,10 @@ bool TransparentIsOn(uint32_t valueType, uint32_t dataSize, uint32_t value) {
   return valueType == kRegDword && dataSize == 4 && value != 0;
 }
 
+std::string RegistryStringText(std::string_view data) {
+  return std::string(data.substr(0, data.find('\0')));
+}
+
 bool TransparentAtStart(const std::optional<StoredNumber>& user,
                         const std::optional<StoredNumber>& machine) {
   const std::optional<StoredNumber>& stored = user ? user : machine;

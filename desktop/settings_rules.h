@@ -52,6 +52,10 @@ std::string PathCaseFold(std::string_view utf8);
 // binary data or numbers of another width mean off.
 bool TransparentIsOn(uint32_t valueType, uint32_t dataSize, uint32_t value);
 
+// The text of a string value read from the registry: up to the first NUL,
+// or all of it when there is none.
+std::string RegistryStringText(std::string_view data);
+
 // One "Transparent" value as read from one registry scope.
 struct StoredNumber {
   uint32_t type = 0;

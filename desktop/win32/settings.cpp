@@ -145,8 +145,7 @@ std::optional<std::string> ReadSettingText(const char* name) {
     DWORD size = sizeof data;
     if (key && RegQueryValueExA(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
                                 &size) == ERROR_SUCCESS) {
-      const std::string_view text(data, size);
-      return std::string(text.substr(0, text.find('\0')));
+      return RegistryStringText(std::string_view(data, size));
     }
   }
   return std::nullopt;
