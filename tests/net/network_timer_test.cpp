@@ -15,7 +15,8 @@ using Times = std::vector<uint32_t>;
 struct FakeNetwork : NetworkTimerHost {
   uint32_t now = 0;
   bool loaded = false, timerEnabled = true, windowLoaded = true;
-  Times checks, fetches;
+  Times checks, fetches, holidayFetches, arms;
+  int holidayTakes = 0;
   int disables = 0, paints = 0;
   std::function<bool()> onCheck = [] { return false; };  // offline
 
@@ -27,6 +28,9 @@ struct FakeNetwork : NetworkTimerHost {
   void DisableTimer() override { timerEnabled = false, ++disables; }
   void PaintCalendar() override { ++paints; }
   bool WindowLoaded() override { return windowLoaded; }
+  void ArmTimer(uint32_t ms) override { arms.push_back(ms); }
+  void StartHolidayFetch() override { holidayFetches.push_back(now); }
+  void TakeArrivedHolidays() override { ++holidayTakes; }
 };
 
 class NetworkTimerTest : public ::testing::Test {
@@ -112,6 +116,22 @@ TEST_F(NetworkTimerTest, TickInsideTheCheckPublishesAndTheOuterTickDoesNotAgain)
   EXPECT_EQ(state.AnnouncementLinks.size(), 2u);
   EXPECT_TRUE(net.fetches.empty());
   EXPECT_TRUE(state.UpdateChecked);
+}
+
+// After the list: the holiday file at once, then daily; the timer sleeps
+// until the next fetch is due, and an arrival's wake-up only takes the file.
+TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
+  Run(0, 3000, [&] { net.loaded = net.now >= 3000; });
+  EXPECT_EQ(net.holidayFetches, (Times{3000}));
+  EXPECT_EQ(net.arms.back(), kHolidayFetchInterval);
+  net.now = 50000;
+  timer.Timer1_Timer();
+  EXPECT_EQ(net.holidayTakes, 1);
+  EXPECT_EQ(net.arms.back(), kHolidayFetchInterval - 47000);
+  net.now = 3000 + kHolidayFetchInterval;
+  timer.Timer1_Timer();
+  EXPECT_EQ(net.holidayFetches, (Times{3000, 3000 + kHolidayFetchInterval}));
+  EXPECT_EQ(net.arms.back(), kHolidayFetchInterval);
 }
 
 // An accepted update unloads the window inside the check: the rest of the

@@ -15,6 +15,7 @@ struct Face {
   CalendarWnd wnd{host};
   Face(Date shown, Date today) {
     host.TodayDate = today;
+    wnd.State.ShownYear = shown.Year, wnd.State.ShownMonth = shown.Month;
     wnd.State.SelectedDay = shown.Day;
     wnd.BuildMonth(shown.Year, shown.Month);
   }
@@ -59,6 +60,23 @@ TEST(HolidayMark, PanelAddsTheFestivalLineOnlyForAMarkedSelectedDay) {
     }
     EXPECT_TRUE(year[line.empty() ? 1 : 2].starts_with("box 418,200-527,201 ")) << "separator";
   }
+}
+
+// A schedule that changes the shown month's marks repaints at once; one
+// that changes another month's does not.
+TEST(HolidayMark, NewScheduleRepaintsOnlyWhenTheShownMonthChanges) {
+  Face face({2027, 1, 1}, {2024, 3, 15});
+  const auto schedule = [](const char* day) {
+    return HolidaySchedule(*ParseHolidayFile(
+        std::string("KELVO-HOLIDAYS 1\nSERIAL 9\nYEAR 2027\n") + day + " 休 元旦\n"));
+  };
+  const int paints = face.host.SurfaceChanges;
+  face.wnd.SetHolidays(schedule("2027-03-01"));
+  EXPECT_EQ(face.host.SurfaceChanges, paints);
+  face.wnd.SetHolidays(schedule("2027-01-01"));
+  EXPECT_EQ(face.host.SurfaceChanges, paints + 1);
+  EXPECT_EQ(face.wnd.State.DayCells[4].Holiday, HolidayMark::DayOff);  // Friday the 1st
+  EXPECT_EQ(face.wnd.State.PanelHolidayText, "元旦 · 休");
 }
 
 }  // namespace
