@@ -28,6 +28,13 @@ constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 const std::string kListBytes =
     "\xb9\xab\xb8\xe6\xd2\xbb$http://a/1#\xb9\xab\xb8\xe6\xb6\xfe$http://a/2";
 
+// Where the program keeps the holiday file it took.
+inline std::string StoredHolidays() {
+  char folder[MAX_PATH] = {};
+  GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
+  return std::string(folder) + "\\KelvoCalendar\\holidays.txt";
+}
+
 // The date of the last update question as the program stores it.
 inline std::string StoredDate() {
   char text[260] = {};
@@ -95,6 +102,8 @@ class CalendarEndToEndTest : public ::testing::Test {
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
+    for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
+      DeleteFileA(file.c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
     WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes("Z:" KELVO_TEST_CALENDAR_PATH));
   }
@@ -107,6 +116,17 @@ class CalendarEndToEndTest : public ::testing::Test {
     Sleep(1000);  // Wine takes the window down
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
     RemoveFolder(folder);
+    for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
+      DeleteFileA(file.c_str());
+  }
+  // Ends the program and starts it again, with a fresh request log.
+  void Restart(int answer) {
+    watcher.reset();
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    DeleteFileA(ServedFile("_requests.log").c_str());
+    Start(answer);
   }
 
   // Starts the program in its folder, answering questions with `answer`, and

@@ -75,5 +75,66 @@ TEST_F(SignedUpdateTest, SignedReleaseInstallsAndStarts) {
   EXPECT_EQ(ReadBytes(folder + "\\KelvoCalendar2.exe"), Signed("/files/KelvoCalendar2.exe"));
 }
 
+class SignedHolidaysTest : public CalendarEndToEndTest {
+ protected:
+  // Steps the face to next January and counts its weekdays of January 4 to
+  // 10 that carry a red 休 in their cell's corner.
+  int NextJanuaryDaysOff() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    for (int month = now.wMonth; month <= 12; ++month) EXPECT_TRUE(NextMonthAnswers());
+    SYSTEMTIME first = {static_cast<WORD>(now.wYear + 1), 1, 0, 1, 0, 0, 0, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&first, &time);
+    FileTimeToSystemTime(&time, &first);  // fills in the weekday
+    const int leadCells = (first.wDayOfWeek + 6) % 7, rowHeight = leadCells + 31 <= 35 ? 55 : 46;
+    int daysOff = 0;
+    for (int day = 4; day <= 10; ++day) {
+      const int cell = leadCells + day - 1, column = cell % 7, row = cell / 7;
+      if (column >= 5) continue;
+      int red = 0;
+      for (uint32_t p : Face(51 + 55 * column, 85 + rowHeight * row, 14, 14))
+        red += (p >> 16) > 200 && ((p >> 8) & 255) < 120 && (p & 255) < 120;
+      daysOff += red > 5;
+    }
+    return daysOff;
+  }
+};
+
+// A year published on the site shows its 休 within one fetch and keeps it
+// after a restart with the server gone; a stored file that no longer holds
+// its signature is not used.
+TEST_F(SignedHolidaysTest, PublishedYearShowsAndStaysUntilItsStoredSignatureFails) {
+  const std::string holidays = "/myapp/KelvoCalendar/holidays.txt";
+  for (const std::string& name : {std::string(kList), holidays})
+    ServeSigned(name), ServeSigned(name + ".sig");
+  Start(IDNO);
+  ASSERT_TRUE(WaitFor([&] { return TimesRequested(holidays + ".sig") == 1; }, 20000));
+  Sleep(1000);
+  EXPECT_EQ(NextJanuaryDaysOff(), 5);
+  EXPECT_EQ(TimesRequested(holidays), 1);
+  for (const std::string& name : {std::string(kList), holidays})
+    Unserve(name), Unserve(name + ".sig");
+  Restart(IDNO);
+  EXPECT_EQ(NextJanuaryDaysOff(), 5) << "kept offline";
+
+  const std::string stored = ReadBytes(StoredHolidays());
+  std::string changed = stored;
+  changed[changed.find("SERIAL 2") + 7] = '3';
+  const struct {
+    const char* what;
+    std::string bytes, signature;  // an empty signature is not stored
+  } cases[] = {{"unsigned", stored, ""},
+               {"signed by another key", stored, Signed(holidays + ".other-sig")},
+               {"one byte changed", changed, Signed(holidays + ".sig")}};
+  for (const auto& c : cases) {
+    WriteBytes(StoredHolidays(), c.bytes);
+    DeleteFileA((StoredHolidays() + ".sig").c_str());
+    if (!c.signature.empty()) WriteBytes(StoredHolidays() + ".sig", c.signature);
+    Restart(IDNO);
+    EXPECT_EQ(NextJanuaryDaysOff(), 0) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace kelvo
