@@ -59,17 +59,16 @@ struct SpotCase {
 TEST(Holidays, PublishedSchedulesAndTheMendedDays) {
   constexpr HolidayMark Off = HolidayMark::DayOff, Work = HolidayMark::Workday,
                         None = HolidayMark::None;
+  // clang-format off
   const SpotCase cases[] = {
-      {{2024, 2, 3}, 1, None, ""},         {{2024, 2, 4}, 1, Work, "春节"},
-      {{2024, 2, 5}, 5, None, ""},         {{2024, 2, 10}, 8, Off, "春节"},
-      {{2024, 2, 18}, 1, Work, "春节"},    {{2024, 2, 19}, 1, None, ""},
-      {{2025, 9, 28}, 1, Work, "国庆节"},  {{2025, 9, 29}, 2, None, ""},
-      {{2025, 10, 1}, 5, Off, "国庆节"},   {{2025, 10, 6}, 1, Off, "中秋节"},
-      {{2025, 10, 7}, 2, Off, "国庆节"},   {{2025, 10, 9}, 2, None, ""},
-      {{2025, 10, 11}, 1, Work, "国庆节"}, {{2026, 1, 1}, 3, Off, "元旦"},
-      {{2026, 1, 4}, 1, Work, "元旦"},     {{2005, 12, 31}, 1, Work, "元旦"},
-      {{2011, 6, 4}, 3, Off, "端午节"},    {{2012, 6, 22}, 3, Off, "端午节"},
+      {{2024, 2, 3}, 1, None, ""}, {{2024, 2, 4}, 1, Work, "春节"}, {{2024, 2, 5}, 5, None, ""},
+      {{2024, 2, 10}, 8, Off, "春节"}, {{2024, 2, 18}, 1, Work, "春节"}, {{2024, 2, 19}, 1, None, ""},
+      {{2025, 9, 28}, 1, Work, "国庆节"}, {{2025, 9, 29}, 2, None, ""}, {{2025, 10, 1}, 5, Off, "国庆节"},
+      {{2025, 10, 6}, 1, Off, "中秋节"}, {{2025, 10, 7}, 2, Off, "国庆节"}, {{2025, 10, 9}, 2, None, ""},
+      {{2025, 10, 11}, 1, Work, "国庆节"}, {{2026, 1, 1}, 3, Off, "元旦"}, {{2026, 1, 4}, 1, Work, "元旦"},
+      {{2005, 12, 31}, 1, Work, "元旦"}, {{2011, 6, 4}, 3, Off, "端午节"}, {{2012, 6, 22}, 3, Off, "端午节"},
       {{2015, 9, 3}, 3, Off, kVictoryDay}, {{2015, 9, 6}, 1, Work, kVictoryDay}};
+  // clang-format on
   for (const SpotCase& c : cases) {
     for (Date date = c.First; date < AddDays(c.First, c.Days); date = AddDays(date, 1)) {
       EXPECT_EQ(HolidayOf(date).Mark, c.Mark) << FormatIsoDate(date);
@@ -83,62 +82,40 @@ constexpr std::string_view kFile =
     "2027-01-01 休 元旦\r\nYEAR 2025\r\n";
 
 TEST(HolidayFile, DeclaredYearsReplaceTheTableAndOtherYearsKeepIt) {
-  const std::optional<HolidayFile> file = ParseHolidayFile(kFile);
-  ASSERT_TRUE(file);
   const HolidayFile expected{
       2026120701,
       {2025, 2027},
       {{{2027, 1, 1}, HolidayMark::DayOff, "元旦"}, {{2027, 2, 6}, HolidayMark::Workday, "春节"}}};
-  EXPECT_EQ(*file, expected);
-  const HolidaySchedule schedule(*file);
-  EXPECT_EQ(schedule.Serial(), 2026120701u);
+  ASSERT_EQ(ParseHolidayFile(kFile), expected);
+  const HolidaySchedule schedule(expected);
   EXPECT_EQ(schedule.Of({2027, 2, 6}).Festival, "春节");
-  EXPECT_EQ(schedule.Of({2027, 1, 2}).Mark, HolidayMark::None);
   EXPECT_EQ(schedule.Of({2025, 10, 1}).Mark, HolidayMark::None) << "a declared year without days";
   EXPECT_EQ(schedule.Of({2026, 1, 4}).Festival, "元旦") << "the table's";
-  // LF line ends, no line end at the end, and a name of 16 characters.
-  EXPECT_TRUE(
-      ParseHolidayFile("KELVO-HOLIDAYS 1\nSERIAL 1\nYEAR 2050\n"
-                       "2050-01-01 休 一二三四五六七八九十一二三四五六"));
+  // LF line ends, none at the end, and a name of 16 characters.
+  EXPECT_TRUE(ParseHolidayFile(
+      "KELVO-HOLIDAYS 1\nSERIAL 1\nYEAR 2050\n2050-01-01 休 一二三四五六七八九十一二三四五六"));
 }
 
-// Each is refused whole, so the program keeps the marks it shows.
+// Each is refused whole, so the program keeps the marks it shows; the
+// fault names the rule.
 TEST(HolidayFile, BadFilesAreRefusedWhole) {
-  const std::string head = "KELVO-HOLIDAYS 1\nSERIAL 7\nYEAR 2027\n";
+  const std::string head = "KELVO-HOLIDAYS 1\nSERIAL 7\nYEAR 2027\n", day = head + "2027-02-08 ";
+  // clang-format off
   const std::pair<std::string, const char*> cases[] = {
-      {"KELVO-HOLIDAYS 2\nSERIAL 7\nYEAR 2027\n", "line 1: not \"KELVO-HOLIDAYS 1\""},
-      {"\xEF\xBB\xBF" + head, "line 1: not \"KELVO-HOLIDAYS 1\""},
-      {"<html><body>Wi-Fi login</body></html>", "line 1: not \"KELVO-HOLIDAYS 1\""},
-      {"", "line 1: not \"KELVO-HOLIDAYS 1\""},
-      {"KELVO-HOLIDAYS 1\nSERIAL 0\nYEAR 2027",
-       "line 2: not \"SERIAL n\" with n of 1 to 18 digits"},
-      {"KELVO-HOLIDAYS 1\nSERIAL 1234567890123456789\nYEAR 2027",
-       "line 2: not \"SERIAL n\" with n of 1 to 18 digits"},
-      {"KELVO-HOLIDAYS 1\nSERIAL 7\n", "no YEAR line"},
-      {head + "YEAR 2051\n", "line 4: not \"YEAR yyyy\" with a year from 1950 to 2050"},
-      {head + "2026-10-01 休 国庆节\n", "line 4: date outside the declared years"},
-      {head + "2027-02-08 班 春节\n", "line 4: 班 on a weekday"},
-      {head + "2027-02-08 休 春节\n2027-02-08 休 春节\n", "line 5: date comes twice"},
-      {head + "2027-02-30 休 春节\n",
-       "line 4: not \"YEAR yyyy\" or \"YYYY-MM-DD 休|班 NAME\" with a real date"},
-      {head + "2027-02-08 休 一二三四五六七八九十一二三四五六七\n",
-       "line 4: name is not 1 to 16 characters of text without control characters"},
-      {head + "2027-02-08 休 春\t节\n",
-       "line 4: name is not 1 to 16 characters of text without control characters"},
-      {head + "2027-02-08 休 \xE6\x98\n",
-       "line 4: name is not 1 to 16 characters of text without control characters"},
-      {head + "2027-02-08 休  春节\n",
-       "line 4: name is not 1 to 16 characters of text without control characters"},
-      {head + "2027-02-08 放 春节\n", "line 4: mark is not 休 or 班"},
-      {head + "\n2027-02-08 休 春节\n", "line 4: empty line"},
-      {head + "2027-02-08 休 春节\n\n", "line 5: empty line"},
-      {head + "2027-02-0",
-       "line 4: not \"YEAR yyyy\" or \"YYYY-MM-DD 休|班 NAME\" with a real date"},  // cut short
-      {head + std::string(kMaxHolidayFileBytes - head.size() + 1, 'x'), "larger than 64 KiB"},
-  };
+      {"KELVO-HOLIDAYS 2\nSERIAL 7\nYEAR 2027\n", "line 1"}, {"\xEF\xBB\xBF" + head, "line 1"}, {"", "line 1"},
+      {"<html><body>Wi-Fi login</body></html>", "line 1"} /* a captive portal */,
+      {"KELVO-HOLIDAYS 1\nSERIAL 0\nYEAR 2027", "SERIAL"}, {"KELVO-HOLIDAYS 1\nSERIAL 7\n", "no YEAR"},
+      {"KELVO-HOLIDAYS 1\nSERIAL 1234567890123456789\nYEAR 2027", "SERIAL"}, {head + "YEAR 2051\n", "1950"},
+      {head + "2026-10-01 休 国庆节\n", "outside"}, {day + "班 春节\n", "weekday"},
+      {day + "休 春节\n2027-02-08 休 春节\n", "line 5: date comes twice"}, {day + "放 春节\n", "mark"},
+      {head + "2027-02-30 休 春节\n", "real date"}, {head + "2027-02-0", "real date"} /* cut short */,
+      {day + "休 一二三四五六七八九十一二三四五六七\n", "name"}, {day + "休 春\t节\n", "name"},
+      {day + "休 \xE6\x98\n", "name"}, {day + "休  春节\n", "name"}, {head + "\n", "line 4: empty"},
+      {day + "休 春节\n\n", "line 5: empty"}, {head + std::string(kMaxHolidayFileBytes + 1 - head.size(), 'x'), "64 KiB"}};
+  // clang-format on
   for (const auto& [bytes, fault] : cases) {
     EXPECT_FALSE(ParseHolidayFile(bytes)) << fault;
-    EXPECT_EQ(HolidayFileFault(bytes), fault);
+    EXPECT_NE(HolidayFileFault(bytes).find(fault), std::string::npos) << HolidayFileFault(bytes);
   }
   EXPECT_EQ(HolidayFileFault(kFile), "");
   // A replayed file: its SERIAL is not above the one already held.

@@ -30,9 +30,9 @@ const std::string kListBytes =
 
 // Where the program keeps the holiday file it took.
 inline std::string StoredHolidays() {
-  char folder[MAX_PATH] = {};
-  GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
-  return std::string(folder) + "\\KelvoCalendar\\holidays.txt";
+  char path[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%LOCALAPPDATA%\\KelvoCalendar\\holidays.txt", path, MAX_PATH);
+  return path;
 }
 
 // The date of the last update question as the program stores it.
@@ -108,23 +108,21 @@ class CalendarEndToEndTest : public ::testing::Test {
     WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes("Z:" KELVO_TEST_CALENDAR_PATH));
   }
   void TearDown() override {
+    Stop();
+    Sleep(1000);  // Wine takes the window down
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
+    RemoveFolder(folder);
+  }
+  void Stop() {
     watcher.reset();
     TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    Sleep(1000);  // Wine takes the window down
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
-    RemoveFolder(folder);
-    for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
-      DeleteFileA(file.c_str());
   }
   // Ends the program and starts it again, with a fresh request log.
   void Restart(int answer) {
-    watcher.reset();
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    Stop();
     DeleteFileA(ServedFile("_requests.log").c_str());
     Start(answer);
   }

@@ -1,6 +1,7 @@
 // The program built with a throw-away maker's key, under Wine, against a site
 // signed by stock openssl: only a list or manifest with the key's signature
 // counts, and only the payload its manifest names is installed.
+#include "calendar/date.h"
 #include "tests/update/win32/calendar_process.h"
 
 namespace kelvo {
@@ -18,13 +19,6 @@ void ServeSigned(const std::string& name) {
 }
 void Unserve(const std::string& name) {
   DeleteFileA(ServedFile(name).c_str());
-}
-
-TEST_F(SignedUpdateTest, SignedListShowsItsLinks) {
-  ServeSigned(kList);
-  ServeSigned(std::string(kList) + ".sig");
-  Start(IDNO);
-  EXPECT_TRUE(WaitFor([this] { return LinksShown(); }, 10000));
 }
 
 // Retried every 15 s: each check fetches the manifest and its signature.
@@ -77,23 +71,18 @@ TEST_F(SignedUpdateTest, SignedReleaseInstallsAndStarts) {
 
 class SignedHolidaysTest : public CalendarEndToEndTest {
  protected:
-  // Steps the face to next January and counts its weekdays of January 4 to
-  // 10 that carry a red 休 in their cell's corner.
+  // Steps the face to next January; how many of its weekdays January 4 to
+  // 10 carry a red 休 in their cell's corner.
   int NextJanuaryDaysOff() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     for (int month = now.wMonth; month <= 12; ++month) EXPECT_TRUE(NextMonthAnswers());
-    SYSTEMTIME first = {static_cast<WORD>(now.wYear + 1), 1, 0, 1, 0, 0, 0, 0};
-    FILETIME time;
-    SystemTimeToFileTime(&first, &time);
-    FileTimeToSystemTime(&time, &first);  // fills in the weekday
-    const int leadCells = (first.wDayOfWeek + 6) % 7, rowHeight = leadCells + 31 <= 35 ? 55 : 46;
+    const int lead = WeekdayFromMonday({static_cast<int16_t>(now.wYear + 1), 1, 1});
+    const int rowHeight = lead + 31 <= 35 ? 55 : 46;
     int daysOff = 0;
-    for (int day = 4; day <= 10; ++day) {
-      const int cell = leadCells + day - 1, column = cell % 7, row = cell / 7;
-      if (column >= 5) continue;
+    for (int cell = lead + 3; cell <= lead + 9; ++cell) {
       int red = 0;
-      for (uint32_t p : Face(51 + 55 * column, 85 + rowHeight * row, 14, 14))
+      for (uint32_t p : Face(51 + 55 * (cell % 7), 85 + rowHeight * (cell / 7), 14, 14))
         red += (p >> 16) > 200 && ((p >> 8) & 255) < 120 && (p & 255) < 120;
       daysOff += red > 5;
     }
@@ -101,38 +90,35 @@ class SignedHolidaysTest : public CalendarEndToEndTest {
   }
 };
 
-// A year published on the site shows its 休 within one fetch and keeps it
-// after a restart with the server gone; a stored file that no longer holds
-// its signature is not used.
+// After the signed list's links, a year published on the site shows its 休
+// within one fetch and keeps it after a restart with the server gone, until
+// its stored signature fails.
 TEST_F(SignedHolidaysTest, PublishedYearShowsAndStaysUntilItsStoredSignatureFails) {
-  const std::string holidays = "/myapp/KelvoCalendar/holidays.txt";
-  for (const std::string& name : {std::string(kList), holidays})
-    ServeSigned(name), ServeSigned(name + ".sig");
+  const std::string holidays = "/myapp/KelvoCalendar/holidays.txt", list = kList;
+  for (const std::string& name : {list, list + ".sig", holidays, holidays + ".sig"})
+    ServeSigned(name);
   Start(IDNO);
+  EXPECT_TRUE(WaitFor([this] { return LinksShown(); }, 10000)) << "the signed list";
   ASSERT_TRUE(WaitFor([&] { return TimesRequested(holidays + ".sig") == 1; }, 20000));
-  Sleep(1000);
   EXPECT_EQ(NextJanuaryDaysOff(), 5);
   EXPECT_EQ(TimesRequested(holidays), 1);
-  for (const std::string& name : {std::string(kList), holidays})
-    Unserve(name), Unserve(name + ".sig");
+  for (const std::string& name : {list, list + ".sig", holidays, holidays + ".sig"}) Unserve(name);
   Restart(IDNO);
   EXPECT_EQ(NextJanuaryDaysOff(), 5) << "kept offline";
 
-  const std::string stored = ReadBytes(StoredHolidays());
+  const std::string stored = ReadBytes(StoredHolidays()), signature = Signed(holidays + ".sig");
   std::string changed = stored;
   changed[changed.find("SERIAL 2") + 7] = '3';
-  const struct {
-    const char* what;
-    std::string bytes, signature;  // an empty signature is not stored
-  } cases[] = {{"unsigned", stored, ""},
-               {"signed by another key", stored, Signed(holidays + ".other-sig")},
-               {"one byte changed", changed, Signed(holidays + ".sig")}};
-  for (const auto& c : cases) {
-    WriteBytes(StoredHolidays(), c.bytes);
+  const std::pair<std::string, std::string> cases[] = {// an empty signature is not stored
+                                                       {stored, ""},
+                                                       {stored, Signed(holidays + ".other-sig")},
+                                                       {changed, signature}};
+  for (const auto& [bytes, sig] : cases) {
+    WriteBytes(StoredHolidays(), bytes);
     DeleteFileA((StoredHolidays() + ".sig").c_str());
-    if (!c.signature.empty()) WriteBytes(StoredHolidays() + ".sig", c.signature);
+    if (!sig.empty()) WriteBytes(StoredHolidays() + ".sig", sig);
     Restart(IDNO);
-    EXPECT_EQ(NextJanuaryDaysOff(), 0) << c.what;
+    EXPECT_EQ(NextJanuaryDaysOff(), 0) << "unsigned, another key's, one byte changed";
   }
 }
 
