@@ -33,7 +33,6 @@ namespace kelvo {
 inline constexpr size_t kMaxHolidayFileBytes = 64 * 1024;
 inline constexpr int16_t kFirstHolidayFileYear = 1950;
 inline constexpr int16_t kLastHolidayFileYear = 2050;
-inline constexpr uint64_t kMaxHolidaySerial = 999'999'999'999'999'999;  // 18 digits
 
 struct HolidayFileDay {
   Date Day;

@@ -161,8 +161,8 @@ void CalendarWindow::OnLoad() {
   // 10.
   m_leaveTrack = TRACKMOUSEEVENT{sizeof(TRACKMOUSEEVENT), TrackLeave, m_hWnd, 0};
   // 11. The calendar tables are constant data of the engine: nothing to fill.
-  // 12, 13. Today's month with today selected, which paints the face.
   LoadStoredHolidays();
+  // 12, 13. Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
   // 14. Right edge on the right of the work area, top on the top of the screen.
   MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
