@@ -73,6 +73,7 @@ class QuestionBoxWatcher {
       wchar_t title[256] = {}, text[512] = {};
       GetWindowTextW(hWnd, title, 256);
       GetDlgItemTextW(hWnd, 0xFFFF, text, 512);  // the message box's text
+      if (!title[0] || !text[0]) return TRUE;    // Wine is still building it: look again
       std::wstring seen = std::wstring(title) + L"|" + text + L"|";
       for (const auto& [id, name] :
            {std::pair{IDOK, L"OK "}, {IDYES, L"Yes "}, {IDNO, L"No "}, {IDCANCEL, L"Cancel "}})
