@@ -16,7 +16,6 @@ struct FakeNetwork : NetworkTimerHost {
   uint32_t now = 0;
   bool loaded = false, timerEnabled = true, windowLoaded = true;
   Times checks, fetches, holidayFetches, arms;
-  int holidayTakes = 0;
   int disables = 0, paints = 0;
   std::function<bool()> onCheck = [] { return false; };  // offline
 
@@ -30,7 +29,6 @@ struct FakeNetwork : NetworkTimerHost {
   bool WindowLoaded() override { return windowLoaded; }
   void ArmTimer(uint32_t ms) override { arms.push_back(ms); }
   void StartHolidayFetch() override { holidayFetches.push_back(now); }
-  void TakeArrivedHolidays() override { ++holidayTakes; }
 };
 
 class NetworkTimerTest : public ::testing::Test {
@@ -119,7 +117,7 @@ TEST_F(NetworkTimerTest, TickInsideTheCheckPublishesAndTheOuterTickDoesNotAgain)
 }
 
 // After the list: the holiday file at once, then daily; the timer sleeps
-// until the next fetch, and an arrival's wake-up only takes the file.
+// until the next fetch, and a wake-up between fetches starts none.
 TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
   Run(0, 3000, [&] { net.loaded = net.now >= 3000; });
   net.now = 50000;
@@ -129,7 +127,6 @@ TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
   EXPECT_EQ(net.holidayFetches, (Times{3000, 3000 + kHolidayFetchInterval}));
   EXPECT_EQ(Times(net.arms.end() - 3, net.arms.end()),
             (Times{kHolidayFetchInterval, kHolidayFetchInterval - 47000, kHolidayFetchInterval}));
-  EXPECT_EQ(net.holidayTakes, 2);
 }
 
 // An accepted update unloads the window inside the check: the rest of the

@@ -15,7 +15,7 @@ struct Face {
   CalendarWnd wnd{host};
   Face(Date shown, Date today) {
     host.TodayDate = today;
-    wnd.State.ShownYear = shown.Year, wnd.State.ShownMonth = shown.Month;
+    wnd.State.ShownYear = shown.Year, wnd.State.ShownMonth = shown.Month,
     wnd.State.SelectedDay = shown.Day;
     wnd.BuildMonth(shown.Year, shown.Month);
   }
