@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/registry_snapshot.h"
 #include "tests/support/wine_testing.h"
 
 namespace kelvo {
@@ -28,11 +29,18 @@ constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 const std::string kListBytes =
     "\xb9\xab\xb8\xe6\xd2\xbb$http://a/1#\xb9\xab\xb8\xe6\xb6\xfe$http://a/2";
 
+// Where the program keeps the holiday file it took.
+inline std::string StoredHolidays() {
+  char path[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%LOCALAPPDATA%\\KelvoCalendar\\holidays.txt", path, MAX_PATH);
+  return path;
+}
+
 // The date of the last update question as the program stores it.
 inline std::string StoredDate() {
   char text[260] = {};
   DWORD size = sizeof text - 1;
-  RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
+  RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
                &size);
   return text;
 }
@@ -66,6 +74,7 @@ class QuestionBoxWatcher {
       wchar_t title[256] = {}, text[512] = {};
       GetWindowTextW(hWnd, title, 256);
       GetDlgItemTextW(hWnd, 0xFFFF, text, 512);  // the message box's text
+      if (!title[0] || !text[0]) return TRUE;    // Wine is still building it: look again
       std::wstring seen = std::wstring(title) + L"|" + text + L"|";
       for (const auto& [id, name] :
            {std::pair{IDOK, L"OK "}, {IDYES, L"Yes "}, {IDNO, L"No "}, {IDCANCEL, L"Cancel "}})
@@ -92,21 +101,32 @@ class QuestionBoxWatcher {
 class CalendarEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
+    for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
+      DeleteFileA(file.c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
     WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes("Z:" KELVO_TEST_CALENDAR_PATH));
   }
   void TearDown() override {
+    Stop();
+    Sleep(1000);  // Wine takes the window down
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
+    RemoveFolder(folder);
+  }
+  void Stop() {
     watcher.reset();
     TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    Sleep(1000);  // Wine takes the window down
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
-    RemoveFolder(folder);
+  }
+  // Ends the program and starts it again, with a fresh request log.
+  void Restart(int answer) {
+    Stop();
+    DeleteFileA(ServedFile("_requests.log").c_str());
+    Start(answer);
   }
 
   // Starts the program in its folder, answering questions with `answer`, and
@@ -170,6 +190,8 @@ class CalendarEndToEndTest : public ::testing::Test {
     return WaitFor([&] { return Face(150, 14, 50, 22) != month; }, 5000);
   }
 
+  // As a standard user: the machine's settings may be read, not written.
+  const testing::ReadOnlyKey machineSettings{HKEY_LOCAL_MACHINE, kSettingsKey};
   std::string folder;
   PROCESS_INFORMATION process = {};
   std::optional<QuestionBoxWatcher> watcher;
