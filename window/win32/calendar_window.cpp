@@ -348,10 +348,6 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
       OnMouseButton(uMsg, wParam, lParam);
       return 0;
-    case WM_MOUSEMOVE:
-      m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam), GET_X_LPARAM(lParam),
-                             GET_Y_LPARAM(lParam));
-      return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(wParam, lParam);
       return 0;
@@ -372,6 +368,10 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
       if (!wParam) m_calendar.CloseList();
       return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+    case WM_MOUSEMOVE:
+      m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam), GET_X_LPARAM(lParam),
+                             GET_Y_LPARAM(lParam));
+      return 0;
     case WM_TIMER:
       if (wParam == Timer1Id) Timer1_Timer();
       return 0;
