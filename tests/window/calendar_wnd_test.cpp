@@ -93,10 +93,8 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
       {mar15, L, 450, 240, "2024-03-15"},  // a local program is never opened
       // The year and month texts drag too; a press there that moved nothing opens their list.
       {mar15, L, 36, 38, "2024-03-15", 1, {"list 1950年-2050年 at 74"}},
-      {{1950, 1, 2}, L, 93, 12, "1950-01-02", 1, {"list 1950年-2050年 at 0"}},
-      {mar15, L, 148, 20, "2024-03-15", 1, {"list 1月-12月 at 2"}},
+      {mar15, L, 148, 20, "2024-03-15", 1, {"list 1月-12月 at 2"}}, {mar15, R, 60, 20, "2024-03-15"},
       {{2050, 12, 1}, L, 205, 38, "2050-12-01", 1, {"list 1月-12月 at 11"}},
-      {mar15, L, 206, 39, "2024-03-15", 1}, {mar15, R, 60, 20, "2024-03-15"},
       {mar15, L, 66, 100, "2024-03-15", 1}, {mar15, L, 5, 5, "2024-03-15", 1},
       {mar15, L, 470, 260, "2024-03-15", 1}, {mar15, R, 470, 260, "2024-03-15"},
       {mar15, M, 470, 260, "2024-03-15"}};
@@ -205,11 +203,8 @@ TEST_F(CalendarWndTest, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
   EXPECT_FALSE(ShowsHandCursor(state, 450, 215));
 }
 
-// Lists hold 1950年 … 2050年 and 1月 … 12月: choosing shows that year or month; a
-// press beside the list, Esc or an index it does not hold closes it, changing nothing.
+// Choosing shows that year or month; a press beside, Esc or a bad index change nothing.
 TEST_F(CalendarWndTest, ListsChooseAYearOrMonthOrCloseWithoutAChange) {
-  EXPECT_EQ(LayoutOf(SelectorList::Year).Area, (Rect{12, 39, 314, 361}));  // six columns of 20
-  EXPECT_EQ(LayoutOf(SelectorList::Month).Area, (Rect{124, 39, 230, 233}));
   EXPECT_EQ((std::array{ListKeyAction(kKeyReturn), ListKeyAction(kKeyEscape), ListKeyAction(0)}),
             (std::array{ListKey::Choose, ListKey::Close, ListKey::Move}));
   StartOn({2024, 3, 31});
@@ -241,13 +236,12 @@ TEST_F(CalendarWndTest, KeysMoveTheSelectionAndStepWithinTheRange) {
   const Date mar15{2024, 3, 15}, first{1950, 1, 1}, last{2050, 12, 31};
   // clang-format off
   const std::tuple<Date, int, bool, Date> cases[] = {
-      {mar15, kKeyLeft, 0, {2024, 3, 14}}, {{2024, 3, 1}, kKeyLeft, 0, {2024, 2, 29}},
-      {{2024, 3, 31}, kKeyRight, 0, {2024, 4, 1}}, {mar15, kKeyUp, 0, {2024, 3, 8}},
-      {{2024, 3, 29}, kKeyDown, 1, {2024, 4, 5}}, {first, kKeyLeft, 0, first},
-      {{1950, 1, 6}, kKeyUp, 0, {1950, 1, 6}}, {{2050, 12, 25}, kKeyDown, 0, {2050, 12, 25}},
-      {last, kKeyRight, 0, last}, {mar15, kKeyPageUp, 0, {2024, 2, 15}},
-      {mar15, kKeyPageDown, 0, {2024, 4, 15}}, {mar15, kKeyPageUp, 1, {2023, 3, 15}},
-      {mar15, kKeyPageDown, 1, {2025, 3, 15}}, {last, kKeyPageDown, 1, last},
+      {{2024, 3, 1}, kKeyLeft, 0, {2024, 2, 29}}, {{2024, 3, 31}, kKeyRight, 0, {2024, 4, 1}},
+      {mar15, kKeyUp, 0, {2024, 3, 8}}, {{2024, 3, 29}, kKeyDown, 1, {2024, 4, 5}},
+      {first, kKeyLeft, 0, first}, {{1950, 1, 6}, kKeyUp, 0, {1950, 1, 6}},
+      {last, kKeyRight, 0, last}, {{2050, 12, 25}, kKeyDown, 0, {2050, 12, 25}},
+      {mar15, kKeyPageUp, 0, {2024, 2, 15}}, {mar15, kKeyPageDown, 0, {2024, 4, 15}},
+      {mar15, kKeyPageUp, 1, {2023, 3, 15}}, {mar15, kKeyPageDown, 1, {2025, 3, 15}},
       {mar15, 0x23, 1, mar15}};  // Ctrl+End does nothing
   // clang-format on
   for (const auto& [today, key, control, expected] : cases) {
@@ -262,8 +256,7 @@ TEST_F(CalendarWndTest, KeysMoveTheSelectionAndStepWithinTheRange) {
   EXPECT_EQ(host.Events, (Calls{"hide", "menu 100 显示日历"}));
 }
 
-// Down is the next month over the grid and the month box, the next year over
-// the year box; fine wheels step once per 120 gathered the same way.
+// Down: the next month over the grid and month box, the next year over the year box.
 TEST_F(CalendarWndTest, WheelNotchesStepMonthsOrYearsWithinTheRange) {
   StartOn({2024, 3, 15});
   // clang-format off
@@ -271,8 +264,7 @@ TEST_F(CalendarWndTest, WheelNotchesStepMonthsOrYearsWithinTheRange) {
       {200, 200, -120, "2024-04-15"}, {12, 49, 120, "2024-03-15"}, {50, 20, -120, "2025-03-15"},
       {180, 20, 240, "2025-01-15"}, {396, 357, -60, "2025-01-15"}, {396, 357, -60, "2025-02-15"},
       {200, 200, -90, "2025-02-15"}, {200, 200, 60, "2025-02-15"}, {200, 200, 60, "2025-01-15"},
-      {200, 200, 90, "2025-01-15"}, {50, 20, 30, "2025-01-15"}, {450, 200, 32767, "2025-01-15"},
-      {118, 20, -32768, "2025-01-15"}, {117, 38, -32768, "2050-01-15"}};  // 273 notches
+      {450, 200, 32767, "2025-01-15"}, {117, 38, -32768, "2050-01-15"}};  // 273 notches
   // clang-format on
   for (const auto& [x, y, delta, expected] : turns) {
     wnd.OnMouseWheel(delta, x, y);

@@ -79,9 +79,8 @@ class FakeHost : public WindowHost {
   void SetMenuItemText(int id, const std::string& text) override {
     Events.push_back("menu " + std::to_string(id) + " " + text);
   }
-  void ShowList(SelectorList, const std::vector<std::string>& items, int selected) override {
-    Events.push_back("list " + items.front() + "-" + items.back() + " at " +
-                     std::to_string(selected));
+  void ShowList(SelectorList, const std::vector<std::string>& items, int at) override {
+    Events.push_back("list " + items.front() + "-" + items.back() + " at " + std::to_string(at));
   }
   void CloseList() override { Events.push_back("close list"); }
 
