@@ -247,8 +247,7 @@ TEST_F(CalendarWndTest, KeysMoveTheSelectionAndStepWithinTheRange) {
     wnd.OnKeyDown(key, control);
     EXPECT_EQ(Shown(), FormatIsoDate(expected)) << key << " from " << FormatIsoDate(today);
   }
-  wnd.NextYear();
-  wnd.OnKeyDown(kKeyHome, false);
+  wnd.OnKeyDown(kKeyHome, false);  // from March 2025, where the last case left the face
   wnd.OnKeyDown(kKeyEscape, false);
   EXPECT_EQ(Shown(), "2024-03-15");
   EXPECT_EQ(host.Events, (Calls{"hide", "menu 100 显示日历"}));
