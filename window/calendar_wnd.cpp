@@ -13,8 +13,6 @@
 namespace kelvo {
 namespace {
 
-constexpr int16_t FirstYear = 1950;
-constexpr int16_t LastYearShown = 2050;
 constexpr int ShowHideMenuItem = 100;
 
 // One arrow frame of the strip copied onto its button at its own size.
@@ -60,12 +58,23 @@ void CalendarWnd::PaintCalendar() {
 }
 
 void CalendarWnd::OnMouseDown(int button, int /*shift*/, int x, int y) {
+  // A press beside an open list only closes it, like a click outside any
+  // drop-down list.
+  if (m_openList) {
+    CloseList();
+    State.PressedDay = -1;
+    m_ignoreRelease = true;
+    return;
+  }
   const int cell = CellIndexAt(State, x, y);
   State.PressedDay = cell >= 0 ? DayNumber(State.DayCells[cell]) : -1;
-  // Empty space acts as the caption of this borderless window.
+  // Empty space acts as the caption of this borderless window; the year and
+  // month texts too, and a press there that moved nothing opens their list.
   if (State.PressedDay == -1 && button == LeftButton && !FixedRegionAt(x, y) &&
       LinkIndexAt(State, x, y) < 0) {
-    m_host.BeginWindowDrag();
+    const bool moved = m_host.BeginWindowDrag();
+    const std::optional<SelectorList> list = SelectorTextAt(x, y);
+    if (!moved && list) ShowList(*list);
   }
 }
 
@@ -109,6 +118,7 @@ void CalendarWnd::OnMouseMove(int /*button*/, int /*shift*/, int x, int y) {
 }
 
 void CalendarWnd::OnMouseUp(int /*button*/, int /*shift*/, int x, int y) {
+  if (std::exchange(m_ignoreRelease, false)) return;
   const int cell = CellIndexAt(State, x, y);
   const int clickedDay = cell >= 0 ? DayNumber(State.DayCells[cell]) : -1;
 
@@ -155,8 +165,7 @@ void CalendarWnd::OnMouseUp(int /*button*/, int /*shift*/, int x, int y) {
       BackToToday();
       break;
     case HotRegion::Hide:
-      m_host.HideWindow();
-      m_host.SetMenuItemText(ShowHideMenuItem, "显示日历");
+      HideLikeTheHideButton();
       break;
   }
 }
@@ -194,13 +203,13 @@ bool CalendarWnd::FollowsToday() const {
 }
 
 void CalendarWnd::LastYear() {
-  if (State.ShownYear - 1 < FirstYear) return;
+  if (State.ShownYear - 1 < FirstShownYear) return;
   --State.ShownYear;
   BuildMonth(State.ShownYear, State.ShownMonth);
 }
 
 void CalendarWnd::NextYear() {
-  if (State.ShownYear + 1 > LastYearShown) return;
+  if (State.ShownYear + 1 > LastShownYear) return;
   ++State.ShownYear;
   BuildMonth(State.ShownYear, State.ShownMonth);
 }
@@ -208,7 +217,7 @@ void CalendarWnd::NextYear() {
 void CalendarWnd::LastMonth() {
   if (State.ShownMonth > 1) {
     --State.ShownMonth;
-  } else if (State.ShownYear - 1 >= FirstYear) {
+  } else if (State.ShownYear - 1 >= FirstShownYear) {
     State.ShownMonth = 12;
     --State.ShownYear;
   } else {
@@ -220,7 +229,7 @@ void CalendarWnd::LastMonth() {
 void CalendarWnd::NextMonth() {
   if (State.ShownMonth < 12) {
     ++State.ShownMonth;
-  } else if (State.ShownYear + 1 <= LastYearShown) {
+  } else if (State.ShownYear + 1 <= LastShownYear) {
     State.ShownMonth = 1;
     ++State.ShownYear;
   } else {
@@ -239,6 +248,87 @@ void CalendarWnd::BackToToday() {
 
 bool CalendarWnd::ShowsHandCursor(int x, int y) const {
   return kelvo::ShowsHandCursor(State, x, y);
+}
+
+void CalendarWnd::HideLikeTheHideButton() {
+  m_host.HideWindow();
+  m_host.SetMenuItemText(ShowHideMenuItem, "显示日历");
+}
+
+void CalendarWnd::OnKeyDown(int key, bool control) {
+  if (m_openList) return;  // the list has the keyboard
+  switch (FaceKeyAction(key, control)) {
+    case FaceKey::PreviousDay:
+      return MoveSelection(-1);
+    case FaceKey::NextDay:
+      return MoveSelection(1);
+    case FaceKey::PreviousWeek:
+      return MoveSelection(-7);
+    case FaceKey::NextWeek:
+      return MoveSelection(7);
+    case FaceKey::PreviousMonth:
+      return LastMonth();
+    case FaceKey::NextMonth:
+      return NextMonth();
+    case FaceKey::PreviousYear:
+      return LastYear();
+    case FaceKey::NextYear:
+      return NextYear();
+    case FaceKey::Today:
+      return BackToToday();
+    case FaceKey::Hide:
+      return HideLikeTheHideButton();
+    case FaceKey::None:
+      return;
+  }
+}
+
+void CalendarWnd::OnMouseWheel(int16_t delta, int x, int y) {
+  if (m_openList) return;  // the list scrolls itself
+  const WheelTarget target = WheelTargetAt(x, y);
+  for (int notches = m_wheel.Take(target, delta); notches != 0; notches -= notches > 0 ? 1 : -1) {
+    if (target == WheelTarget::Year) {
+      notches > 0 ? NextYear() : LastYear();
+    } else if (target == WheelTarget::Month) {
+      notches > 0 ? NextMonth() : LastMonth();
+    }
+  }
+}
+
+void CalendarWnd::MoveSelection(int days) {
+  const int16_t day =
+      std::min(State.SelectedDay, DaysInGregorianMonth(State.ShownYear, State.ShownMonth));
+  const Date to = AddDays({State.ShownYear, State.ShownMonth, day}, days);
+  if (to < Date{FirstShownYear, 1, 1} || to > Date{LastShownYear, 12, 31}) return;
+  State.SelectedDay = to.Day;
+  if (to.Year == State.ShownYear && to.Month == State.ShownMonth) return PaintCalendar();
+  State.ShownYear = to.Year;
+  State.ShownMonth = to.Month;
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::ShowList(SelectorList list) {
+  m_openList = list;
+  m_host.ShowList(list, ListItems(list), ListIndexOf(list, State.ShownYear, State.ShownMonth));
+}
+
+void CalendarWnd::ChooseFromList(int index) {
+  const std::optional<SelectorList> list = m_openList;
+  if (!list) return;
+  CloseList();
+  if (index < 0 || index >= static_cast<int>(ListItems(*list).size())) return;
+  if (*list == SelectorList::Year) {
+    State.ShownYear = static_cast<int16_t>(FirstShownYear + index);
+  } else {
+    State.ShownMonth = static_cast<int16_t>(index + 1);
+  }
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::CloseList() {
+  if (!m_openList) return;
+  m_openList.reset();
+  m_host.CloseList();
 }
 
 }  // namespace kelvo

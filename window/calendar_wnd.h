@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "window/calendar_state.h"
+#include "window/navigation.h"
 #include "window/window_host.h"
 
 namespace kelvo {
@@ -62,8 +64,30 @@ class CalendarWnd {
   // Whether the window procedure should show the hand cursor at (x, y).
   bool ShowsHandCursor(int x, int y) const;
 
+  // The keyboard while the face is active and no list is open; key is a
+  // virtual-key number.
+  void OnKeyDown(int key, bool control);
+  // delta as the platform reports it: positive turned away from the user.
+  void OnMouseWheel(int16_t delta, int x, int y);
+  // Moves the selection by whole days, showing the month it lands in;
+  // never before 1950-01-01 or after 2050-12-31.
+  void MoveSelection(int days);
+  // The year or month list's item `index` was chosen: the list closes and
+  // the face shows that year or month, within the navigation range.
+  void ChooseFromList(int index);
+  // The open list closes without a change.
+  void CloseList();
+  std::optional<SelectorList> OpenList() const { return m_openList; }
+
  private:
+  void ShowList(SelectorList list);
+  void HideLikeTheHideButton();
+
   WindowHost& m_host;
+  std::optional<SelectorList> m_openList;
+  // A press that closed a list: its release does nothing either.
+  bool m_ignoreRelease = false;
+  WheelNotches m_wheel;
 };
 
 }  // namespace kelvo

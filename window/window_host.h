@@ -1,8 +1,10 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "calendar/date.h"
 #include "window/canvas.h"
+#include "window/navigation.h"
 
 namespace kelvo {
 
@@ -17,8 +19,9 @@ class WindowHost {
   virtual void SurfaceChanged() = 0;
   // The local date now.
   virtual Date Today() = 0;
-  // Left press on empty space: let the system move the window.
-  virtual void BeginWindowDrag() = 0;
+  // Left press on empty space: the system moves the window with the mouse
+  // until the button is released. True when the window moved.
+  virtual bool BeginWindowDrag() = 0;
   // Ask to be told when the mouse leaves the window.
   virtual void TrackMouseLeave() = 0;
   // Open an address with the shell's "open" verb.
@@ -26,6 +29,12 @@ class WindowHost {
   virtual void HideWindow() = 0;
   // Text of a tray-menu item (UTF-8).
   virtual void SetMenuItemText(int id, const std::string& text) = 0;
+  // Drops the list down under its box (LayoutOf) with `selected` highlighted
+  // (-1: none) and gives it the keyboard; what the user does comes back as
+  // CalendarWnd::ChooseFromList or CloseList.
+  virtual void ShowList(SelectorList list, const std::vector<std::string>& items, int selected) = 0;
+  // Takes the list away; nothing when none is shown.
+  virtual void CloseList() = 0;
 };
 
 }  // namespace kelvo

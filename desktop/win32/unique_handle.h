@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <utility>
 
 namespace kelvo {
@@ -30,5 +32,8 @@ class UniqueHandle {
  private:
   Handle m_handle = nullptr;
 };
+
+// A window the program made and destroys itself (a control of the face).
+using OwnedWindow = UniqueHandle<HWND, DestroyWindow>;
 
 }  // namespace kelvo

@@ -2,9 +2,9 @@
 //   tray_probe run <status-file> <program>: runs the program in this desktop,
 //     writes "exited <code>" to the file when it ends, then keeps the desktop
 //     alive until <status-file>.stop appears.
-//   tray_probe <desktop> [hwnd]: prints what a user would see and the
-//     start-up entry, a key=value a line; given the calendar's old handle,
-//     whether the shell still holds its tray icon.
+//   tray_probe <desktop> [hwnd]: prints what a user sees (the face, an open
+//     list's items, highlight and place) and the start-up entry, a key=value
+//     a line; given the calendar's old handle, whether the shell holds its icon.
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
@@ -34,8 +34,18 @@ int wmain(int argc, wchar_t** argv) {
     BYTE alpha = 255;
     const bool layered = GetWindowLongW(calendar, GWL_EXSTYLE) & WS_EX_LAYERED;
     if (layered) GetLayeredWindowAttributes(calendar, nullptr, &alpha, nullptr);
-    std::printf("calendar=%s\nhwnd=%p\nlayered=%d\nalpha=%d\n",
-                IsWindowVisible(calendar) ? "visible" : "hidden", calendar, layered, alpha);
+    GetWindowRect(calendar, &r);
+    std::printf("calendar=%s\nhwnd=%p\nlayered=%d\nalpha=%d\nface=%ld,%ld\n",
+                IsWindowVisible(calendar) ? "visible" : "hidden", calendar, layered, alpha, r.left,
+                r.top);
+    HWND list = FindWindowExW(calendar, nullptr, L"ListBox", nullptr);
+    if (list && GetWindowRect(list, &r)) {
+      std::printf("list=%d\nhighlight=%d\nlistrect=%ld,%ld\n",
+                  static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)),
+                  static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)), r.left, r.top);
+    } else {
+      std::printf("list=none\n");
+    }
   } else {
     std::printf("calendar=absent\n");
   }

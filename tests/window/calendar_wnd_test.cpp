@@ -21,6 +21,7 @@ class CalendarWndTest : public ::testing::Test {
  protected:
   void StartOn(Date today) {
     host.TodayDate = today;
+    wnd.CloseList();
     wnd.StartAtToday();
     host.Face.Clear();
     host.SurfaceChanges = host.Drags = 0;
@@ -128,7 +129,10 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
       {mar15, L, 400, 35, "2024-03-15", 0, {"hide", "menu 100 显示日历"}},
       {mar15, L, 450, 220, "2024-03-15", 0, {"open http://example.test/a"}},
       {mar15, L, 450, 240, "2024-03-15"},  // a local program is never opened
-      {mar15, L, 36, 38, "2024-03-15", 1}, {mar15, L, 93, 20, "2024-03-15", 1},  // year text
+      // The year and month texts drag too; a press there that moved nothing opens their list.
+      {mar15, L, 36, 38, "2024-03-15", 1, {"list 1950年-2050年 at 74"}},
+      {mar15, L, 148, 20, "2024-03-15", 1, {"list 1月-12月 at 2"}}, {mar15, R, 60, 20, "2024-03-15"},
+      {{2050, 12, 1}, L, 205, 38, "2050-12-01", 1, {"list 1月-12月 at 11"}},
       {mar15, L, 66, 100, "2024-03-15", 1}, {mar15, L, 5, 5, "2024-03-15", 1},
       {mar15, L, 470, 260, "2024-03-15", 1}, {mar15, R, 470, 260, "2024-03-15"},
       {mar15, M, 470, 260, "2024-03-15"}};
@@ -235,6 +239,72 @@ TEST_F(CalendarWndTest, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
   EXPECT_EQ(LinkIndexAt(state, 505, 225), -1);
   wnd.State.LinkCount = 0;
   EXPECT_FALSE(ShowsHandCursor(state, 450, 215));
+}
+
+// Choosing shows that year or month; a press beside, Esc or a bad index change nothing.
+TEST_F(CalendarWndTest, ListsChooseAYearOrMonthOrCloseWithoutAChange) {
+  EXPECT_EQ((std::array{ListKeyAction(kKeyReturn), ListKeyAction(kKeyEscape), ListKeyAction(0)}),
+            (std::array{ListKey::Choose, ListKey::Close, ListKey::Move}));
+  StartOn({2024, 3, 31});
+  host.DragMoves = true;
+  wnd.OnMouseDown(LeftButton, 0, 60, 20);
+  EXPECT_FALSE(wnd.OpenList());  // the window moved
+  host.DragMoves = false;
+  // clang-format off
+  const std::tuple<int, int, const char*> steps[] = {  // -2: a press on the 20th instead
+      {60, 0, "1950-03-31"}, {60, 100, "2050-03-31"}, {180, 1, "2050-02-28"}, {180, 11, "2050-12-28"},
+      {60, 101, "2050-12-28"}, {180, -1, "2050-12-28"}, {60, -2, "2050-12-28"}};
+  // clang-format on
+  for (const auto& [x, index, expected] : steps) {
+    wnd.OnMouseDown(LeftButton, 0, x, 20);
+    wnd.OnKeyDown(kKeyPageDown, false);  // the list has the keyboard
+    EXPECT_EQ(wnd.OpenList(), x == 60 ? SelectorList::Year : SelectorList::Month);
+    if (index == -2) {
+      wnd.OnMouseDown(LeftButton, 0, 204, 200);
+      wnd.OnMouseUp(LeftButton, 0, 204, 200);
+    }
+    wnd.ChooseFromList(index);
+    EXPECT_EQ(Shown(), expected) << x << " " << index;
+    EXPECT_EQ(host.Events.back(), "close list");
+  }
+}
+
+TEST_F(CalendarWndTest, KeysMoveTheSelectionAndStepWithinTheRange) {
+  const Date mar15{2024, 3, 15}, first{1950, 1, 1}, last{2050, 12, 31};
+  // clang-format off
+  const std::tuple<Date, int, bool, Date> cases[] = {
+      {{2024, 3, 1}, kKeyLeft, 0, {2024, 2, 29}}, {{2024, 3, 31}, kKeyRight, 0, {2024, 4, 1}},
+      {mar15, kKeyUp, 0, {2024, 3, 8}}, {{2024, 3, 29}, kKeyDown, 1, {2024, 4, 5}},
+      {first, kKeyLeft, 0, first}, {last, kKeyRight, 0, last},
+      {{2050, 12, 25}, kKeyDown, 0, {2050, 12, 25}}, {mar15, 0x23, 1, mar15},  // Ctrl+End: nothing
+      {mar15, kKeyPageUp, 0, {2024, 2, 15}}, {mar15, kKeyPageDown, 0, {2024, 4, 15}},
+      {mar15, kKeyPageUp, 1, {2023, 3, 15}}, {mar15, kKeyPageDown, 1, {2025, 3, 15}}};
+  // clang-format on
+  for (const auto& [today, key, control, expected] : cases) {
+    StartOn(today);
+    wnd.OnKeyDown(key, control);
+    EXPECT_EQ(Shown(), FormatIsoDate(expected)) << key << " from " << FormatIsoDate(today);
+  }
+  wnd.OnKeyDown(kKeyHome, false);  // from March 2025, where the last case left the face
+  wnd.OnKeyDown(kKeyEscape, false);
+  EXPECT_EQ(Shown(), "2024-03-15");
+  EXPECT_EQ(host.Events, (Calls{"hide", "menu 100 显示日历"}));
+}
+
+// Down: the next month over the grid and month box, the next year over the year box.
+TEST_F(CalendarWndTest, WheelNotchesStepMonthsOrYearsWithinTheRange) {
+  StartOn({2024, 3, 15});
+  // clang-format off
+  const std::tuple<int, int, int16_t, const char*> turns[] = {
+      {200, 200, -120, "2024-04-15"}, {12, 49, 120, "2024-03-15"}, {50, 20, -120, "2025-03-15"},
+      {180, 20, 240, "2025-01-15"}, {396, 357, -60, "2025-01-15"}, {396, 357, -60, "2025-02-15"},
+      {200, 200, -90, "2025-02-15"}, {200, 200, 60, "2025-02-15"}, {200, 200, 60, "2025-01-15"},
+      {450, 200, 32767, "2025-01-15"}, {117, 38, -32768, "2050-01-15"}};  // 273 notches
+  // clang-format on
+  for (const auto& [x, y, delta, expected] : turns) {
+    wnd.OnMouseWheel(delta, x, y);
+    EXPECT_EQ(Shown(), expected) << x << "," << y << " " << delta;
+  }
 }
 
 }  // namespace

@@ -72,17 +72,22 @@ class FakeHost : public WindowHost {
   Canvas& Surface() override { return Face; }
   void SurfaceChanged() override { ++SurfaceChanges; }
   Date Today() override { return TodayDate; }
-  void BeginWindowDrag() override { ++Drags; }
+  bool BeginWindowDrag() override { return ++Drags, DragMoves; }
   void TrackMouseLeave() override { ++LeaveRequests; }
   void OpenUrl(const std::string& url) override { Events.push_back("open " + url); }
   void HideWindow() override { Events.push_back("hide"); }
   void SetMenuItemText(int id, const std::string& text) override {
     Events.push_back("menu " + std::to_string(id) + " " + text);
   }
+  void ShowList(SelectorList, const std::vector<std::string>& items, int at) override {
+    Events.push_back("list " + items.front() + "-" + items.back() + " at " + std::to_string(at));
+  }
+  void CloseList() override { Events.push_back("close list"); }
 
   RecordingCanvas Face;
   Date TodayDate{2024, 3, 15};
   int SurfaceChanges = 0, Drags = 0, LeaveRequests = 0;
+  bool DragMoves = false;
   std::vector<std::string> Events;
 };
 

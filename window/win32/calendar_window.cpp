@@ -13,6 +13,7 @@
 #include "net/win32/mod_gg.h"
 #include "net/win32/mod_holidays.h"
 #include "update/win32/mod_main.h"
+#include "window/face_layout.h"
 #include "window/win32/local_clock.h"
 
 namespace kelvo {
@@ -133,8 +134,9 @@ void CalendarWindow::Create(HINSTANCE instance) {
   // finds only the calendar window itself.
   m_ownerWindow =
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-  CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, caption.c_str(), WS_POPUP, 0, 0, Width, Height,
-                  m_ownerWindow, nullptr, instance, this);
+  // Clipping the children keeps a repaint of the face off an open list.
+  CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                  Width, Height, m_ownerWindow, nullptr, instance, this);
   if (!m_hWnd) throw std::runtime_error("无法创建日历窗口");
   SetTimer1Enabled(true);
 }
@@ -299,11 +301,15 @@ Date CalendarWindow::Today() {
           static_cast<int16_t>(now.wDay)};
 }
 
-void CalendarWindow::BeginWindowDrag() {
+bool CalendarWindow::BeginWindowDrag() {
+  RECT before{}, after{};
+  GetWindowRect(m_hWnd, &before);
   // The press took the capture; the system's move loop needs it back, and
   // a press on the "caption" makes the system move the window with the mouse.
   ReleaseCapture();
   SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  GetWindowRect(m_hWnd, &after);
+  return !EqualRect(&before, &after);
 }
 
 void CalendarWindow::TrackMouseLeave() {
@@ -321,6 +327,16 @@ void CalendarWindow::HideWindow() {
 
 void CalendarWindow::SetMenuItemText(int id, const std::string& text) {
   TrayMenu().ModifyItem(static_cast<UINT>(id), MIIM_STRING, text);
+}
+
+void CalendarWindow::ShowList(SelectorList list, const std::vector<std::string>& items,
+                              int selected) {
+  m_listBox.Open(m_hWnd, LayoutOf(list), items, selected,
+                 m_surface.FontFor({face::SongFont, 9, false, false}));
+}
+
+void CalendarWindow::CloseList() {
+  m_listBox.Close();
 }
 
 // --- messages ---------------------------------------------------------------
@@ -358,6 +374,26 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
       OnMouseButton(uMsg, wParam, lParam);
       return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+      m_calendar.OnKeyDown(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0);
+      return 0;
+    case SelectorListBox::DoneMessage:
+      if (wParam) {
+        m_calendar.ChooseFromList(m_listBox.Highlighted());
+      } else {
+        m_calendar.CloseList();
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // Once the activation has settled, so the face does not take the focus back.
+      if (LOWORD(wParam) == WA_INACTIVE) PostMessageW(m_hWnd, SelectorListBox::DoneMessage, 0, 0);
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+    case WM_SHOWWINDOW:
+      if (!wParam) m_calendar.CloseList();
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
     case WM_MOUSEMOVE:
       m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam), GET_X_LPARAM(lParam),
                              GET_Y_LPARAM(lParam));
@@ -371,6 +407,7 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       Unload();
       return 0;
     case WM_DESTROY:
+      m_listBox.Close();
       KillTimer(m_hWnd, Timer1Id);
       KillTimer(m_hWnd, MidnightTimerId);
       PostQuitMessage(0);
@@ -394,6 +431,13 @@ void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (ButtonsHeld(wParam) == 0 && GetCapture() == m_hWnd) ReleaseCapture();
     m_calendar.OnMouseUp(button, ShiftState(wParam), x, y);
   }
+}
+
+void CalendarWindow::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+  // The wheel reports the pointer in screen coordinates.
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(m_hWnd, &point);
+  m_calendar.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), point.x, point.y);
 }
 
 void CalendarWindow::OnPaint() {

@@ -12,6 +12,7 @@
 #include "window/calendar_wnd.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
+#include "window/win32/selector_list_box.h"
 
 namespace kelvo {
 
@@ -90,11 +91,13 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   Canvas& Surface() override { return m_surface; }
   void SurfaceChanged() override;
   Date Today() override;
-  void BeginWindowDrag() override;
+  bool BeginWindowDrag() override;
   void TrackMouseLeave() override;
   void OpenUrl(const std::string& url) override;
   void HideWindow() override;
   void SetMenuItemText(int id, const std::string& text) override;
+  void ShowList(SelectorList list, const std::vector<std::string>& items, int selected) override;
+  void CloseList() override;
 
  private:
   static LRESULT CALLBACK ClassWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -114,6 +117,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void LoadPictures();
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  void OnMouseWheel(WPARAM wParam, LPARAM lParam);
   void OnPaint();
   void DestroyOwnerWindow();
 
@@ -136,6 +140,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   TRACKMOUSEEVENT m_leaveTrack{};
   // Start-up step 2 to shutdown step 3: the hook routing messages to WindowProc.
   SubclassData m_subclassData;
+  // The year or month list while one is open.
+  SelectorListBox m_listBox;
   // Declared last: released first, so the tray icon leaves while the rest
   // of the window is still intact.
   std::optional<CKelvoMenu> m_trayMenu;

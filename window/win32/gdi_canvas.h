@@ -37,6 +37,9 @@ class GdiCanvas final : public Canvas {
   // Every GDI object the surface owns (DCs, bitmap, fonts), for checks
   // that they are given back.
   std::vector<HGDIOBJ> GdiObjects() const;
+  // The font the face draws `wanted` in, made on first use and kept; the
+  // header lists use it too.
+  HFONT FontFor(const FontSpec& wanted);
 
  private:
   struct CachedFont {
@@ -48,7 +51,6 @@ class GdiCanvas final : public Canvas {
   };
 
   void FillSolid(const RECT& area, Color color);
-  HFONT FontFor(const FontSpec& wanted);
 
   int m_width;
   int m_height;
