@@ -51,9 +51,19 @@ std::optional<long long> ReadNumber(std::string_view text) {
   return value;
 }
 
+// An argument as the error line shows it: control characters written as
+// \xNN, so a line break or a terminal escape in it cannot split the line
+// or recolour the terminal.
 std::string Quoted(std::string_view text) {
   std::string quoted = "'";
-  quoted.append(text);
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7f) {
+      constexpr char kHex[] = "0123456789abcdef";
+      quoted += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+    } else {
+      quoted += static_cast<char>(c);
+    }
+  }
   quoted.append("'");
   return quoted;
 }
