@@ -32,7 +32,7 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{}, "missing YEAR (see --help)"}, {{"--tsv"}, "missing YEAR (see --help)"},
       {{"abc"}, "YEAR must be a number, got 'abc'"}, {{""}, "YEAR must be a number, got ''"},
       {{"2024x"}, "YEAR must be a number, got '2024x'"},
-      {{" 2024"}, "YEAR must be a number, got ' 2024'"},
+      {{" 2024\n\x1b"}, "YEAR must be a number, got ' 2024\\x0a\\x1b'"},
       {{"1949"}, "YEAR must be from 1950 to 2050, got 1949"},
       {{"2051", "1"}, "YEAR must be from 1950 to 2050, got 2051"},
       {{"99999999999999999999999"}, "YEAR must be from 1950 to 2050, got 99999999999999999999999"},
