@@ -105,4 +105,42 @@ bool TransparentIsOn(uint32_t valueType, uint32_t dataSize, uint32_t value) {
   return valueType == kRegDword && dataSize == 4 && value != 0;
 }
 
+std::string RegistryStringText(std::string_view data) {
+  return std::string(data.substr(0, data.find('\0')));
+}
+
+bool TransparentAtStart(const std::optional<StoredNumber>& user,
+                        const std::optional<StoredNumber>& machine) {
+  const std::optional<StoredNumber>& stored = user ? user : machine;
+  return stored && TransparentIsOn(stored->type, stored->size, stored->value);
+}
+
+std::string_view NoticeText(SettingNotice notice) {
+  switch (notice) {
+    case SettingNotice::LookNotStored:
+      return "无法保存半透明设置，显示未改变。";
+    case SettingNotice::StartUpNotStored:
+      return "无法保存开机启动设置。";
+    case SettingNotice::StartUpNotRemoved:
+      return "无法取消开机启动。";
+    case SettingNotice::AdminMustRemove:
+      return "开机启动是管理员为所有用户设置的，需由管理员取消。";
+    case SettingNotice::None:
+      break;
+  }
+  return {};
+}
+
+LookChoice ChooseLook(bool wasOn, bool stored) {
+  if (!stored) return {wasOn, SettingNotice::LookNotStored};
+  return {!wasOn, SettingNotice::None};
+}
+
+SettingNotice StartUpNotice(bool wantedOn, StartUpEntries after) {
+  if (wantedOn)
+    return StartUpChecked(after) ? SettingNotice::None : SettingNotice::StartUpNotStored;
+  if (after.user) return SettingNotice::StartUpNotRemoved;
+  return after.machine ? SettingNotice::AdminMustRemove : SettingNotice::None;
+}
+
 }  // namespace kelvo

@@ -7,7 +7,10 @@
 
 namespace kelvo {
 
-// Where the two settings live, below HKEY_LOCAL_MACHINE.
+// Where the settings live. The program writes them below HKEY_CURRENT_USER,
+// which its user always owns; the same keys below HKEY_LOCAL_MACHINE are
+// only read, where the user has no value of their own (an earlier version
+// kept its settings there, and an administrator may set them for everyone).
 inline constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 inline constexpr const char* kTransparentValue = "Transparent";
 inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -48,5 +51,55 @@ std::string PathCaseFold(std::string_view utf8);
 // 4-byte REG_DWORD counts, and then any non-zero number means on. Text,
 // binary data or numbers of another width mean off.
 bool TransparentIsOn(uint32_t valueType, uint32_t dataSize, uint32_t value);
+
+// The text of a string value read from the registry: up to the first NUL,
+// or all of it when there is none.
+std::string RegistryStringText(std::string_view data);
+
+// One "Transparent" value as read from one registry scope.
+struct StoredNumber {
+  uint32_t type = 0;
+  uint32_t size = 0;
+  uint32_t value = 0;
+};
+// The look at start-up: the user's own value whenever they have one (0
+// included, so turning the look off overrides a machine-wide 1), else the
+// machine-wide one.
+bool TransparentAtStart(const std::optional<StoredNumber>& user,
+                        const std::optional<StoredNumber>& machine);
+
+// What the user is told, in one line, when a menu choice could not be
+// carried out; None when it was.
+enum class SettingNotice {
+  None,
+  LookNotStored,
+  StartUpNotStored,
+  StartUpNotRemoved,
+  AdminMustRemove
+};
+std::string_view NoticeText(SettingNotice notice);
+
+// The look after its menu item was chosen: switched only when the new
+// value was stored, so the check mark always shows what the next start
+// will show.
+struct LookChoice {
+  bool on;
+  SettingNotice notice;
+};
+LookChoice ChooseLook(bool wasOn, bool stored);
+
+// Start-up entries naming this executable, by scope, as read back after a
+// change. The item is checked while any of them exists.
+struct StartUpEntries {
+  bool user = false;
+  bool machine = false;
+};
+inline bool StartUpChecked(StartUpEntries entries) {
+  return entries.user || entries.machine;
+}
+// Whether the start-up item's choice came true: turned on, an entry must
+// exist; turned off, none may be left. An entry of all users that this user
+// may not delete is an administrator's to remove.
+SettingNotice StartUpNotice(bool wantedOn, StartUpEntries after);
 
 }  // namespace kelvo

@@ -1,10 +1,14 @@
-; Kelvo日历 setup: a per-machine install into Program Files with a Start-menu
-; shortcut and an entry in "Apps and features"; the uninstaller removes what
-; the install and the program wrote. Built by CMake (target `installer`):
+; Kelvo日历 setup: by default a per-user install into the user's own
+; %LOCALAPPDATA%\Programs, needing no administrator rights; /ALLUSERS installs
+; for all users into Program Files, with administrator rights. Either adds a
+; Start-menu shortcut and an entry in "Apps and features" of its scope; the
+; uninstaller removes what the install and the program wrote. Built by CMake
+; (target `installer`):
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DPROGRAM=<exe> -DICON=<ico>
 ;            -DPLUGIN_DIR=<folder of KelvoSetup.dll> -DOUTFILE=<setup> [-DX64]
-; Command line: /S silent, /D=<folder> (last, unquoted), /AUTORUN sets
-; 开机启动 as the finish page would. The uninstaller takes /S.
+; Command line: /S silent, /ALLUSERS for all users, /D=<folder> (last,
+; unquoted), /AUTORUN sets 开机启动 as the finish page would. An upgrade keeps
+; the scope it finds installed. The uninstaller takes /S.
 
 !ifdef X64
   Target amd64-unicode
@@ -30,16 +34,18 @@
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-RequestExecutionLevel admin
+; Elevation is asked for only by a per-machine install (see .onInit).
+RequestExecutionLevel user
 SetCompressor /SOLID lzma
 BrandingText "${PUBLISHER}"
 !ifdef X64
-  InstallDir "$PROGRAMFILES64\KelvoCalendar"
+  !define MACHINE_DIR "$PROGRAMFILES64\KelvoCalendar"
 !else
-  InstallDir "$PROGRAMFILES\KelvoCalendar"
+  !define MACHINE_DIR "$PROGRAMFILES\KelvoCalendar"
 !endif
-; An upgrade goes where the last install went.
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+!define USER_DIR "$LOCALAPPDATA\Programs\KelvoCalendar"
+; Exit code of a per-machine install or uninstall that got no administrator rights.
+!define NO_RIGHTS 3
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -72,14 +78,49 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "© ${PUBLISHER}"
 
 Var AutoRunOption
+; "user" or "machine": where files, shortcut and registry entries go.
+Var Scope
 
 ; Both sides work in the registry view the installed program reads: the
 ; 64-bit one for the x64 build, the 32-bit one for the x86 build.
-!macro SETUP_CONTEXT
-  SetShellVarContext all
+!macro REGISTRY_VIEW
   !ifdef X64
     SetRegView 64
   !endif
+!macroend
+
+; A per-machine scope needs the right to write the machine's registry. Without
+; it, this program starts itself again through UAC ("runas") and hands on its
+; exit code; a copy that was elevated and still has no rights gives up.
+!macro NEED_MACHINE_RIGHTS ELEVATED_PARAMETERS
+  KelvoSetup::CanWriteMachine
+  Pop $1
+  ${If} $1 != 1
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/ELEVATED" $1
+    ${IfNot} ${Errors}
+      MessageBox MB_OK|MB_ICONSTOP "为所有用户安装或卸载${PRODUCT}需要管理员权限。" /SD IDOK
+      SetErrorLevel ${NO_RIGHTS}
+      Quit
+    ${EndIf}
+    KelvoSetup::RunElevated "${ELEVATED_PARAMETERS}"
+    Pop $1
+    ${If} $1 == ""
+      MessageBox MB_OK|MB_ICONSTOP "未获得管理员权限，${PRODUCT}没有改动。" /SD IDOK
+      StrCpy $1 ${NO_RIGHTS}
+    ${EndIf}
+    SetErrorLevel $1
+    Quit
+  ${EndIf}
+!macroend
+
+!macro USE_SCOPE
+  ${If} $Scope == machine
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
 !macroend
 
 ; A running calendar would keep its file in use: it gets its own exit
@@ -102,26 +143,76 @@ Var AutoRunOption
 !insertmacro CLOSE_CALENDAR_FUNCTION "un."
 
 Function .onInit
-  !insertmacro SETUP_CONTEXT
+  !insertmacro REGISTRY_VIEW
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/AUTORUN" $1
   ${IfNot} ${Errors}
     StrCpy $AutoRunOption 1
   ${EndIf}
+  ; /ALLUSERS asks for all users; otherwise an upgrade keeps the scope found.
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $Scope user
+  ClearErrors
+  ${GetOptions} $0 "/ALLUSERS" $1
+  ${IfNot} ${Errors}
+    StrCpy $Scope machine
+  ${ElseIf} $R0 == ""
+  ${AndIf} $R1 != ""
+    StrCpy $Scope machine
+  ${EndIf}
+  ${If} $Scope == machine
+    ; /D must stay last.
+    !insertmacro NEED_MACHINE_RIGHTS "/ELEVATED /ALLUSERS $0"
+  ${EndIf}
+  !insertmacro USE_SCOPE
+  ; The folder of the last install of this scope, unless /D named one.
+  ${If} $Scope == machine
+    StrCpy $R0 $R1
+    StrCpy $R2 "${MACHINE_DIR}"
+  ${Else}
+    StrCpy $R2 "${USER_DIR}"
+  ${EndIf}
+  ${If} $INSTDIR == ""
+    StrCpy $INSTDIR $R0
+  ${EndIf}
+  ${If} $INSTDIR == ""
+    StrCpy $INSTDIR $R2
+  ${EndIf}
 FunctionEnd
 
+; The uninstaller belongs to the scope whose "Apps and features" entry names
+; its folder.
 Function un.onInit
-  !insertmacro SETUP_CONTEXT
+  !insertmacro REGISTRY_VIEW
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $Scope user
+  ${If} $R0 != $INSTDIR
+    ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R1 == $INSTDIR
+      StrCpy $Scope machine
+      StrCpy $2 "/ELEVATED"
+      ${If} ${Silent}
+        StrCpy $2 "$2 /S"
+      ${EndIf}
+      !insertmacro NEED_MACHINE_RIGHTS "$2 _?=$INSTDIR"
+    ${EndIf}
+  ${EndIf}
+  !insertmacro USE_SCOPE
 FunctionEnd
 
+; With the user's normal rights, also after a per-machine install, which
+; runs elevated.
 Function RunNow
-  Exec '"$INSTDIR\${EXE}"'
+  KelvoSetup::RunAsUser "$INSTDIR\${EXE}"
+  Pop $0
 FunctionEnd
 
-; The same entry the program's own 开机启动 writes, so its menu shows it checked.
+; The same entry the program's own 开机启动 writes, so its menu shows it
+; checked: the user's own, or for all users with a per-machine install.
 Function StartWithWindows
-  KelvoSetup::WriteRunEntry "$INSTDIR\${EXE}"
+  KelvoSetup::WriteRunEntry $Scope "$INSTDIR\${EXE}"
   Pop $0
 FunctionEnd
 
@@ -132,17 +223,17 @@ Section "-program" SecProgram
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   SectionGetSize ${SecProgram} $0
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 
   ${If} $AutoRunOption == 1
     Call StartWithWindows
@@ -151,15 +242,17 @@ SectionEnd
 
 Section "Uninstall"
   Call un.CloseCalendar
-  ; The start-up entry goes only when it names this copy of the program; one
+  ; Start-up entries go only where they name this copy of the program; one
   ; naming another copy is that copy's.
-  KelvoSetup::RunEntryNames "$INSTDIR\${EXE}"
+  KelvoSetup::RemoveRunEntries "$INSTDIR\${EXE}"
   Pop $0
-  ${If} $0 == 1
-    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ; The uninstalling user's settings, and for all users those that earlier
+  ; versions kept for the machine.
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  ${If} $Scope == machine
+    DeleteRegKey HKLM "${SETTINGS_KEY}"
   ${EndIf}
-  DeleteRegKey HKLM "${SETTINGS_KEY}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Delete "${SHORTCUT}"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\${UNINSTALLER}"

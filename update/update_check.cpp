@@ -58,8 +58,4 @@ bool ShouldAskAboutUpdate(std::optional<Date> lastPrompt, Date today) {
   return DaysFromCivil(today) - DaysFromCivil(*lastPrompt) >= kDaysBetweenPrompts;
 }
 
-std::string RegistryStringText(std::string_view data) {
-  return std::string(data.substr(0, data.find('\0')));
-}
-
 }  // namespace kelvo

@@ -29,8 +29,4 @@ bool IsOtherVersion(std::string_view manifest, std::string_view runningVersion);
 inline constexpr int kDaysBetweenPrompts = 15;
 bool ShouldAskAboutUpdate(std::optional<Date> lastPrompt, Date today);
 
-// The text of a string value read from the registry: up to the first NUL,
-// or all of it when there is none.
-std::string RegistryStringText(std::string_view data);
-
 }  // namespace kelvo

@@ -84,10 +84,10 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
           SendMessageA(hWnd, WM_TRAYNOTIFY, 0, kLeftButtonUpMessage);
           break;
         case MenuCommand::Transparent:
-          ToggleTransparent(hWnd, TrayMenu());
+          ShowSettingNotice(hWnd, ToggleTransparent(hWnd, TrayMenu()));
           break;
         case MenuCommand::AutoRun:
-          ToggleAutoRun(TrayMenu());
+          ShowSettingNotice(hWnd, ToggleAutoRun(TrayMenu()));
           break;
         case MenuCommand::Exit:
           // Unhooks and destroys the window; the previous procedure kept in

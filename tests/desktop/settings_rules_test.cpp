@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace kelvo {
 namespace {
@@ -30,6 +31,27 @@ TEST(PathComparison, IgnoresLetterCaseOnly) {
   EXPECT_FALSE(NamesThisExecutable("C:\\×\\K.exe", "C:\\÷\\K.exe"));
   EXPECT_FALSE(NamesThisExecutable("\xFF"s, "\xFE"s));
   EXPECT_EQ(PathCaseFold("A\xFF\xC3"s), "a\xFF\xC3"s);
+}
+
+// The user's own value decides, 0 included, else the machine's. A refused
+// write changes nothing but says so; an entry of all users left behind is
+// the administrator's.
+TEST(StoredSettings, UserValueFirstAndCheckMarksShowWhatIsStored) {
+  const StoredNumber on{kRegDword, 4, 1}, off{kRegDword, 4, 0};
+  EXPECT_TRUE(TransparentAtStart(std::nullopt, on));
+  EXPECT_FALSE(TransparentAtStart(off, on));
+  EXPECT_EQ(RegistryStringText(std::string_view("2024/3/20\0junk", 14)), "2024/3/20");
+  EXPECT_EQ(ChooseLook(true, true).on, false);
+  EXPECT_EQ(ChooseLook(true, false).on, true);
+  EXPECT_EQ(ChooseLook(true, false).notice, SettingNotice::LookNotStored);
+  const std::tuple<bool, bool, bool, SettingNotice> rows[] = {
+      {true, true, false, SettingNotice::None},
+      {true, false, false, SettingNotice::StartUpNotStored},
+      {false, false, false, SettingNotice::None},
+      {false, true, true, SettingNotice::StartUpNotRemoved},
+      {false, false, true, SettingNotice::AdminMustRemove}};
+  for (const auto& [wantedOn, user, machine, notice] : rows)
+    EXPECT_EQ(StartUpNotice(wantedOn, {user, machine}), notice);
 }
 
 }  // namespace

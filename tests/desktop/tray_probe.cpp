@@ -44,7 +44,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("tray=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
   char entry[MAX_PATH] = "";
   DWORD size = sizeof entry;
-  RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+  RegGetValueA(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
                "KelvoCalendar", RRF_RT_REG_SZ, nullptr, entry, &size);
   std::printf("autorun=%s\n", entry);
   HWND menu = FindWindowW(L"#32768", nullptr);

@@ -1,5 +1,7 @@
-// The x64 setup under Wine: install, upgrade while the program runs, its start-up
-// entry, uninstall. Wine has no UAC, so elevation is not exercised here.
+// The x64 setup under Wine: install for one user (as a standard user, the
+// machine's keys made read-only) and for all users, upgrade while the
+// program runs, its settings and start-up entry, uninstall. Wine has no
+// UAC, so elevation itself is not exercised here.
 #include <windows.h>
 // After windows.h.
 #include <gtest/gtest.h>
@@ -14,14 +16,21 @@ namespace {
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
+constexpr char kUninstallKeyA[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRunKeyW[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kSettingsKey[] = "SOFTWARE\\KelvoCalendar";
+constexpr wchar_t kSettingsKeyW[] = L"SOFTWARE\\KelvoCalendar";
 constexpr char kBootKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const std::wstring kSilentSetup = L"\"" KELVO_SETUP L"\" /S";
 constexpr wchar_t kTemp[] = L"C:\\kelvo-setup-temp";
+const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
+
 constexpr wchar_t kShortcut[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk";
+const std::wstring kUserShortcut =
+    _wgetenv(L"APPDATA") +
+    std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk");
 
 bool WaitUntil(auto condition) {
   for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
@@ -43,11 +52,10 @@ DWORD RunToEnd(std::wstring commandLine) {
 }
 
 // Text values as they are, numbers in decimal; empty when missing.
-std::wstring Value(const wchar_t* key, const wchar_t* name) {
+std::wstring Value(const wchar_t* key, const wchar_t* name, HKEY root = kMachine) {
   std::wstring data(256, L'\0');
   DWORD type = 0, size = 512;
-  RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data.data(),
-               &size);
+  RegGetValueW(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data.data(), &size);
   return type == REG_DWORD ? std::to_wstring(data[0] | DWORD{data[1]} << 16) : data.c_str();
 }
 
@@ -61,20 +69,26 @@ bool OpenAndSeeCalendar(const std::wstring& file) {
   return WaitUntil([] { return IsWindowVisible(Calendar()); });
 }
 
+bool KeyExists(HKEY root, const wchar_t* path) {
+  HKEY key = nullptr;
+  return RegOpenKeyExW(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS && !RegCloseKey(key);
+}
+
 // The QuietUninstallString; it hands the work to a copy of itself and ends at once.
-void Uninstall(const std::wstring& folder) {
-  EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString")), 0u);
+void Uninstall(const std::wstring& folder, HKEY root = kMachine) {
+  EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString", root)), 0u);
   EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
 }
 
 // A value put back as it was, or removed, when the case ends.
 struct SavedValue {
+  HKEY root;
   const char* path;
   const char* name;
-  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name);
+  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name, root);
   ~SavedValue() {
-    kelvo::testing::DeleteValue(path, name);
-    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data);
+    kelvo::testing::DeleteValue(path, name, root);
+    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data, root);
   }
 };
 
@@ -92,18 +106,16 @@ class Installer : public testing::Test {
                            nullptr, nullptr};
     EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
   }
-  const SavedValue saved_[4] = {{kSettingsKey, "Transparent"},
-                                {kSettingsKey, "NoUpdateDate"},
-                                {kRunKey, "KelvoCalendar"},
-                                {kBootKey, "PendingFileRenameOperations"}};
+  const SavedValue saved_[6] = {
+      {kMachine, kSettingsKey, "Transparent"}, {kMachine, kSettingsKey, "NoUpdateDate"},
+      {kMachine, kRunKey, "KelvoCalendar"},    {kUser, kSettingsKey, "Transparent"},
+      {kUser, kRunKey, "KelvoCalendar"},       {kMachine, kBootKey, "PendingFileRenameOperations"}};
 };
 
-TEST_F(Installer, InstallsUpgradesAndUninstallsWhatItAndTheProgramWrote) {
-  const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
+// "Apps and features" as a silent install into `folder` writes it.
+void ExpectUninstallEntry(HKEY root, const std::wstring& folder) {
   const std::wstring exe = folder + L"\\KelvoCalendar.exe";
   const std::wstring uninstaller = L"\"" + folder + L"\\uninst.exe\"";
-  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN /D=" + folder), 0u);
-
   // clang-format off
   const std::wstring values[][2] = {
       {L"DisplayName", L"Kelvo日历"}, {L"DisplayVersion", L"" KELVO_VERSION_TEXT},
@@ -111,38 +123,66 @@ TEST_F(Installer, InstallsUpgradesAndUninstallsWhatItAndTheProgramWrote) {
       {L"UninstallString", uninstaller}, {L"QuietUninstallString", uninstaller + L" /S"},
       {L"InstallLocation", folder}, {L"NoModify", L"1"}, {L"NoRepair", L"1"}};
   // clang-format on
-  for (const auto& [name, value] : values) EXPECT_EQ(Value(kUninstallKey, name.c_str()), value);
-  EXPECT_GT(std::stoi(Value(kUninstallKey, L"EstimatedSize")), 100);  // KB
+  for (const auto& [name, value] : values)
+    EXPECT_EQ(Value(kUninstallKey, name.c_str(), root), value);
+  EXPECT_GT(std::stoi(Value(kUninstallKey, L"EstimatedSize", root)), 100);  // KB
+}
+
+// A standard user: the machine's keys may be read, not written. The setup
+// installs for this user alone; the program honours the look an earlier
+// version stored for the machine, keeps its own choices across restarts and
+// an upgrade, and the uninstall leaves nothing of it for the user.
+TEST_F(Installer, StandardUserInstallsForThemselvesAlone) {
+  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4},
+                                         kMachine));
+  const kelvo::testing::ReadOnlyKey locked[] = {
+      {kMachine, kUninstallKeyA}, {kMachine, kRunKey}, {kMachine, kSettingsKey}};
+  const std::wstring folder =
+      _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Programs\\KelvoCalendar");
+  EXPECT_EQ(RunToEnd(kSilentSetup + L" /ALLUSERS"), 3u) << "for all users without the rights";
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /AUTORUN"), 0u);
+  ExpectUninstallEntry(kUser, folder);
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), folder + L"\\KelvoCalendar.exe");
+
+  ASSERT_TRUE(OpenAndSeeCalendar(kUserShortcut));
+  EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // the machine's value
+  SendMessageW(Calendar(), WM_COMMAND, 101, 0);                          // opaque, for this user
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // checked by /AUTORUN: the entry goes,
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // and the menu writes it again
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);         // an upgrade closes it and stays per-user
+  EXPECT_FALSE(KeyExists(kMachine, kUninstallKey));
+  ASSERT_TRUE(OpenAndSeeCalendar(kUserShortcut));  // both choices came through the restart
+  EXPECT_FALSE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), L"");
+  SendMessageW(Calendar(), WM_COMMAND, 101, 0);
+  Uninstall(folder, kUser);
+  EXPECT_FALSE(Exists(kUserShortcut));
+  for (const wchar_t* gone : {kUninstallKey, kSettingsKeyW}) EXPECT_FALSE(KeyExists(kUser, gone));
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), L"");
+  EXPECT_EQ(Value(kSettingsKeyW, L"Transparent", kMachine), L"1");
+}
+
+TEST_F(Installer, AllUsersInstallUpgradesAndUninstallsWhatItAndTheProgramWrote) {
+  const std::wstring folder = L"C:\\Program Files\\Kelvo日历";  // code page 936 in the entry
+  const std::wstring exe = folder + L"\\KelvoCalendar.exe";
+  ASSERT_EQ(RunToEnd(kSilentSetup + L" /ALLUSERS /AUTORUN /D=" + folder), 0u);
+  ExpectUninstallEntry(kMachine, folder);
   ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
   ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
-
-  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade into the same folder
+  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade, for all users, into the same folder
   EXPECT_EQ(Calendar(), nullptr);
+  EXPECT_FALSE(KeyExists(kUser, kUninstallKey));
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), exe);  // written by /AUTORUN, kept by the upgrade
-
-  // Started under other letter case, which its start-up entry then carries.
-  const std::wstring lowerExe = L"c:\\program files\\kelvo日历\\kelvocalendar.exe";
-  ASSERT_TRUE(OpenAndSeeCalendar(lowerExe));
-  EXPECT_TRUE(GetWindowLongW(Calendar(), GWL_EXSTYLE) & WS_EX_LAYERED);  // setting kept
-  SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
-  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
-  SendMessageW(Calendar(), WM_COMMAND, 102, 0);
-  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), lowerExe);
-
+  // A start-up entry that names another copy is that copy's.
+  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
   Uninstall(folder);
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_FALSE(Exists(kShortcut));
-  HKEY key = nullptr;
-  for (const wchar_t* gone : {kUninstallKey, L"SOFTWARE\\KelvoCalendar"})
-    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, gone, 0, KEY_READ, &key), ERROR_SUCCESS) << gone;
+  for (const wchar_t* gone : {kUninstallKey, kSettingsKeyW})
+    EXPECT_FALSE(KeyExists(kMachine, gone) || KeyExists(kUser, gone)) << gone;
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"");
-
-  // A start-up entry that names another copy is that copy's.
-  ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // into the default folder
-  EXPECT_TRUE(Exists(L"C:\\Program Files\\KelvoCalendar\\KelvoCalendar.exe"));
-  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
-  Uninstall(L"C:\\Program Files\\KelvoCalendar");
-  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), L"D:\\Kelvo.exe");
+  EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), L"D:\\Kelvo.exe");
 }
 
 }  // namespace

@@ -9,23 +9,24 @@
 
 #include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
-#include "desktop/win32/registry_key.h"
+#include "desktop/win32/settings.h"
 #include "kelvo_version.h"
+#include "net/win32/file_handle.h"
 #include "net/win32/kelvo_download_file.h"
-#include "update/script_validation.h"
 #include "net/win32/trusted_download.h"
 #include "update/payload_hash.h"
+#include "update/script_validation.h"
 #include "update/update_check.h"
 #include "update/win32/update_frm.h"
 
 namespace kelvo {
 namespace {
 
-constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 constexpr const char* kNoUpdateDateValue = "NoUpdateDate";
 constexpr const char* kQuestion = "发现有新版本，是否现在更新？";
 constexpr const char* kQuestionTitle = "提示";
-constexpr DWORD kStoredTextBufferSize = 260;
+constexpr const char* kAdminMustInstall =
+    "发现有新版本。本程序是为所有用户安装的，需由管理员安装更新。";
 
 // Module state, kept for the life of the process.
 std::unique_ptr<CKelvoDownLoadFile> ManifestLoader;
@@ -64,32 +65,24 @@ std::optional<Date> ParseDateText(const std::string& ansiText) {
               static_cast<int16_t>(st.wDay)};
 }
 
-std::optional<std::string> ReadStoredText(const RegistryKey& key) {
-  if (!key) return std::nullopt;
-  char data[kStoredTextBufferSize] = {};
-  DWORD size = sizeof data;
-  DWORD type = 0;
-  if (RegQueryValueExA(key.Get(), kNoUpdateDateValue, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                       &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return RegistryStringText(std::string_view(data, size));
+// Whether this user may create files in the program's folder. A per-machine
+// install run without administrator rights may not: its update would stop
+// half-way, so it is not begun.
+bool FolderWritable(const std::string& appDir) {
+  const std::wstring probe =
+      ToWide(appDir) + L"KelvoCalendar-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  return static_cast<bool>(
+      FileHandle(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)));
 }
 
-void StoreText(const RegistryKey& key, const std::string& ansiText) {
-  if (!key) return;
-  RegSetValueExA(key.Get(), kNoUpdateDateValue, 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(ansiText.c_str()),
-                 static_cast<DWORD>(ansiText.size() + 1));
-}
-
-bool AskToUpdateNow(HWND owner) {
-  const std::wstring text = ToWide(kQuestion);
+int ShowUpdateBox(HWND owner, const char* text, UINT type) {
+  const std::wstring wideText = ToWide(text);
   const std::wstring title = ToWide(kQuestionTitle);
-  // Owned by the calendar, which is disabled while the question is open;
+  // Owned by the calendar, which is disabled while the box is open;
   // exiting from the tray menu destroys the box with its owner.
   if (owner && !IsWindow(owner)) owner = nullptr;
-  return MessageBoxW(owner, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return MessageBoxW(owner, wideText.c_str(), title.c_str(), type);
 }
 
 void RunAcceptedUpdate(const std::string& manifest, const UpdateCalendar& calendar) {
@@ -136,25 +129,29 @@ bool CheckForUpdateOn(const std::string& host, const UpdateCalendar& calendar) {
   if (!IsOtherVersion(manifest, running)) return true;
   // The server's word is not enough: only a well-formed version with a
   // script that stays inside the program's folder is an update.
-  if (!IsAcceptableManifest(manifest, AppDirOfExecutable(RunningModuleFileName()))) return true;
+  const std::string appDir = AppDirOfExecutable(RunningModuleFileName());
+  if (!IsAcceptableManifest(manifest, appDir)) return true;
   if (!DownHashesAcceptable(manifest, UpdateKeyBuiltIn())) return true;
 
   // Once an update was accepted the calendar is gone; a check re-entered
   // from a message handled meanwhile must not ask again.
   if (UpdateAccepted) return true;
 
-  RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
-  const std::optional<std::string> stored = ReadStoredText(key);
+  const std::optional<std::string> stored = ReadSettingText(kNoUpdateDateValue);
   const std::optional<Date> lastPrompt = stored ? ParseDateText(*stored) : std::nullopt;
   const Date today = TodayLocal();
   if (!ShouldAskAboutUpdate(lastPrompt, today)) return true;
 
   // Stored before asking: a check re-entered while the box is open finds
   // today's date and does not ask a second time.
-  StoreText(key, ShortDateText(today));
-  const bool accepted = AskToUpdateNow(calendar.Window);
-  key.Close();
-  if (accepted) RunAcceptedUpdate(manifest, calendar);
+  WriteSettingText(kNoUpdateDateValue, ShortDateText(today));
+  if (!FolderWritable(appDir)) {
+    ShowUpdateBox(calendar.Window, kAdminMustInstall, MB_OK | MB_ICONINFORMATION);
+    return true;
+  }
+  if (ShowUpdateBox(calendar.Window, kQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    RunAcceptedUpdate(manifest, calendar);
+  }
   return true;
 }
 

@@ -32,7 +32,12 @@ struct UpdateCalendar {
 // A caller inside the calendar window's own handler must not touch the
 // window after a call that unloaded it (see UpdateWasAccepted).
 // A manifest is only offered when IsAcceptableManifest holds for the
-// program's folder; any other is "no new version".
+// program's folder; any other is "no new version". When this user may not
+// write that folder (a per-machine install run without administrator
+// rights), nothing is begun: the user is told that an administrator must
+// install the update, and the calendar stays. The date of the last question
+// is kept for the user (NoUpdateDate), read from the machine's settings
+// where the user has none.
 bool CheckForUpdate(const CalendarUnloader& unloadCalendar);
 bool CheckForUpdate(const UpdateCalendar& calendar);
 

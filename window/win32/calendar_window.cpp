@@ -135,34 +135,24 @@ void CalendarWindow::Create(HINSTANCE instance) {
 
 void CalendarWindow::OnLoad() {
   m_loaded = true;
-  // 1. Marks the running calendar window for other programs.
+  // Marks the running calendar window for other programs.
   SetPropA(m_hWnd, WakeUpProperty, reinterpret_cast<HANDLE>(1));
-  // 2.
   HookWindowProcedure();
-  // 3. Sent by the shell when the taskbar is re-created.
+  // Sent by the shell when the taskbar is re-created.
   m_taskbarCreatedMsg = RegisterWindowMessageA("TaskBarCreated");
-  // 4.
   m_trayIcon = SetWindowIcons(m_hWnd);
-  // 5.
   StartAnnouncementFetch();
-  // 6.
   NotifyIcon().AddNotifyIcon(m_hWnd, m_trayIcon, Caption);
-  // 7.
   LoadPictures();
-  // 8.
   m_handCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(HandCursorId));
-  // 9.
   FillTrayMenu();
-  // 10.
   m_leaveTrack = TRACKMOUSEEVENT{sizeof(TRACKMOUSEEVENT), TrackLeave, m_hWnd, 0};
-  // 11. The calendar tables are constant data of the engine: nothing to fill.
-  // 12, 13. Today's month with today selected, which paints the face.
+  // The calendar tables are constant data of the engine: nothing to fill.
+  // Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
-  // 14. Right edge on the right of the work area, top on the top of the screen.
+  // Right edge on the right of the work area, top on the top of the screen.
   MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
-  // 15.
   LoadStoredSettings();
-  // 16.
   State().LastNetTry = GetTickCount();
 }
 

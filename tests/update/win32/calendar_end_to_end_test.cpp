@@ -49,7 +49,7 @@ TEST_F(CalendarEndToEndTest, StalledListLeavesTheFaceResponsiveAndNoIsAskedOnce)
   Serve("list.txt", kListBytes);
   Serve("_routes", std::string(kList) + " /_/short/12/10/list.txt\n");
   Serve(kManifest, "Version:1.0.1\r\ndown|http://h/x.exe|apppath:\r\nrun|apppath:x.exe\r\n");
-  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", REG_SZ, "not a date", 11);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate", REG_SZ, "not a date", 11);
   Start(IDNO);
   Sleep(2000);
   EXPECT_TRUE(NextMonthAnswers()) << "while the list stalls";

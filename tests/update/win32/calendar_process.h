@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/registry_snapshot.h"
 #include "tests/support/wine_testing.h"
 
 namespace kelvo {
@@ -32,7 +33,7 @@ const std::string kListBytes =
 inline std::string StoredDate() {
   char text[260] = {};
   DWORD size = sizeof text - 1;
-  RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
+  RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
                &size);
   return text;
 }
@@ -92,7 +93,7 @@ class QuestionBoxWatcher {
 class CalendarEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
@@ -105,7 +106,7 @@ class CalendarEndToEndTest : public ::testing::Test {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     Sleep(1000);  // Wine takes the window down
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "NoUpdateDate");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
     RemoveFolder(folder);
   }
 
@@ -170,6 +171,8 @@ class CalendarEndToEndTest : public ::testing::Test {
     return WaitFor([&] { return Face(150, 14, 50, 22) != month; }, 5000);
   }
 
+  // As a standard user: the machine's settings may be read, not written.
+  const testing::ReadOnlyKey machineSettings{HKEY_LOCAL_MACHINE, kSettingsKey};
   std::string folder;
   PROCESS_INFORMATION process = {};
   std::optional<QuestionBoxWatcher> watcher;

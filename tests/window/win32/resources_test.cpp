@@ -74,9 +74,12 @@ TEST(Resources, ProgramIconHasEightImages) {
 // resource says 1.0.0 and names the product.
 TEST(Resources, ManifestAndVersion) {
   const std::string manifest = ResourceData(RT_MANIFEST, 1);
-  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-  EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-  EXPECT_NE(manifest.find("SMI/2017/WindowsSettings\">true</gdiScaling>"), std::string::npos);
+  // Windows 7 and 10/11 among the supported systems; run with the starter's rights.
+  for (const char* part :
+       {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
+        "SMI/2017/WindowsSettings\">true</gdiScaling>", "level=\"asInvoker\"",
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
   std::string version = ResourceData(RT_VERSION, VS_VERSION_INFO);  // a writable copy
   VS_FIXEDFILEINFO* fixed = nullptr;
   wchar_t* product = nullptr;
