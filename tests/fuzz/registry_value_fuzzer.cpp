@@ -1,14 +1,13 @@
 // Stored registry values, whatever another program or the user put there:
 // the NoUpdateDate text, the Run entry and the Transparent number. Text
-// stops at its first NUL, and the Run entry's comparison is a case-blind
-// equality.
+// stops at its first NUL, the Run entry's comparison is a case-blind
+// equality, and the user's own Transparent value outranks the machine's.
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "desktop/settings_rules.h"
-#include "update/update_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kelvo;
@@ -27,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     __builtin_trap();
   if (TransparentIsOn(type, static_cast<uint32_t>(bytes.size()), number) !=
       (type == kRegDword && bytes.size() == 4 && number != 0))
+    __builtin_trap();
+  const StoredNumber stored{type, static_cast<uint32_t>(bytes.size()), number};
+  if (TransparentAtStart(stored, StoredNumber{kRegDword, 4, 1}) !=
+          TransparentAtStart(stored, std::nullopt) ||
+      TransparentAtStart(std::nullopt, stored) != TransparentAtStart(stored, std::nullopt))
     __builtin_trap();
 
   // The entry against the program's own path: the text read, once folded.
