@@ -26,8 +26,11 @@ TEST(P256PointFromPem, ReadsTheUncompressedPointOfP256KeysOnly) {
   ASSERT_TRUE(point);
   EXPECT_EQ(((*point)[0] << 8) | (*point)[1], 0x6e7b);
   EXPECT_EQ(((*point)[62] << 8) | (*point)[63], 0xfe88);
-  const std::string cases[] = {"", Changed(kPem, kPem.find("AQcD"), 4, "AQgD"),  // other curve
-                               Changed(kPem, kPem.find("=="), 4, ""), Changed(kPem, 30, 1, "*"),
+  const std::string cases[] = {"",
+                               Changed(kPem, kPem.find("AQcD"), 4, "AQgD"),  // other curve
+                               Changed(kPem, kPem.find("=="), 4, ""),
+                               Changed(kPem, 30, 1, "*"),
+                               Changed(kPem, 26, 1, ""),  // the body on the BEGIN line
                                Changed(kPem, kPem.find("BEGIN PUBLIC"), 12, "BEGIN EC PRI")};
   for (const std::string& pem : cases) EXPECT_FALSE(P256PointFromPem(pem)) << pem;
 }
