@@ -21,7 +21,7 @@ struct DayCell {
   bool IsFestivalOrTerm = false;
   bool IsToday = false;
   HolidayMark Holiday = HolidayMark::None;  // 休 or 班 in the public-holiday schedule
-  std::string_view HolidayFestival;         // what the mark is for, e.g. 国庆节
+  std::string HolidayFestival;              // what the mark is for, e.g. 国庆节
 };
 
 }  // namespace kelvo

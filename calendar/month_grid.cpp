@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "calendar/civil_days.h"
-#include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "calendar/solar_terms.h"
 #include "calendar/tables.h"
@@ -51,7 +50,7 @@ void FillSolarTerms(int16_t year, int16_t month, std::vector<DayCell>& cells, in
   }
 }
 
-MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today) {
+MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today, const HolidaySchedule& holidays) {
   MonthGrid grid;
   if (month < 1 || month > 12 || year < kFirstGridYear || year > kLastGridYear) return grid;
 
@@ -81,7 +80,7 @@ MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today) {
     WriteDayText(date.Day, cell.DayText);
     cell.IsOtherMonth = date.Month != month;
     ConvertToLunar(date.Year, date.Month, date.Day, cell);
-    const Holiday holiday = HolidayOf(date);
+    const Holiday holiday = holidays.Of(date);
     cell.Holiday = holiday.Mark;
     cell.HolidayFestival = holiday.Festival;
   }

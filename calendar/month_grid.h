@@ -4,6 +4,7 @@
 
 #include "calendar/date.h"
 #include "calendar/day_cell.h"
+#include "calendar/holiday_file.h"
 
 namespace kelvo {
 
@@ -23,10 +24,11 @@ struct MonthGrid {
 // festivals as usual, other days get empty lunar texts and a Gregorian
 // festival or an empty caption, and only years 1950..2050 have solar terms.
 // Every cell, neighbour-month cells included, carries its 休/班 mark from
-// the public-holiday schedule (none outside the years it covers).
+// `holidays` (none outside the years it covers).
 // A month outside 1..12 or a year outside 1..9999 gives an empty grid
 // (CellCount 0, DaysInMonth 0).
-MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today);
+MonthGrid BuildMonthGrid(int16_t year, int16_t month, Date today,
+                         const HolidaySchedule& holidays = HolidaySchedule());
 
 // Writes the month's solar terms (and the next month's first term when it
 // falls in a trailing cell) into the grid. lastLeadIndex is the index of the

@@ -258,4 +258,8 @@ Section "Uninstall"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Not /r: a folder chosen with /D may hold files that are not ours.
   RMDir "$INSTDIR"
+  ; The holiday file the program keeps for the uninstalling user.
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\KelvoCalendar\holidays.txt*"
+  RMDir "$LOCALAPPDATA\KelvoCalendar"
 SectionEnd

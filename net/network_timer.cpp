@@ -12,8 +12,7 @@ NetworkTimer::~NetworkTimer() {
 }
 
 void NetworkTimer::Timer1_Timer() {
-  // A tick still queued behind the publication finds nothing left to do.
-  if (published_) return;
+  if (published_) return HolidayStep();
 
   if (NetStepDue(state_.LastNetTry, host_.TickCount())) {
     if (!state_.UpdateChecked) {
@@ -41,6 +40,21 @@ void NetworkTimer::Publish() {
   host_.DisableTimer();
   ParseGGList(state_, host_.GGText());
   host_.PaintCalendar();
+  host_.StartHolidayFetch();
+  lastHolidayFetch_ = host_.TickCount();
+  host_.ArmTimer(kHolidayFetchInterval);
+}
+
+// Woken by an arrived holiday file or by the day's fetch coming due; a tick
+// still queued behind the publication only sleeps again.
+void NetworkTimer::HolidayStep() {
+  host_.TakeArrivedHolidays();
+  const uint32_t now = host_.TickCount();
+  if (TicksSince(lastHolidayFetch_, now) >= kHolidayFetchInterval) {
+    host_.StartHolidayFetch();
+    lastHolidayFetch_ = now;
+  }
+  host_.ArmTimer(kHolidayFetchInterval - TicksSince(lastHolidayFetch_, now));
 }
 
 }  // namespace kelvo

@@ -30,6 +30,11 @@ constexpr uint32_t TicksUntilNetStep(uint32_t lastNetTry, uint32_t now) {
 static_assert(TicksUntilNetStep(1000, 1000) == 15001 && TicksUntilNetStep(0, 15000) == 1);
 static_assert(TicksUntilNetStep(0xFFFFFF00u, 100) == 14645, "across the counter's wrap");
 
+// Once the list is on the face, the holiday file is fetched right away and
+// then once per this many milliseconds (a day; well inside the counter's
+// 49.7-day wrap).
+inline constexpr uint32_t kHolidayFetchInterval = 24 * 60 * 60 * 1000;
+
 // What the network timer drives. The Win32 window implements it over
 // GetTickCount, the update check, ModGG, Timer1 and the painter; the tests
 // implement it with fakes.
@@ -47,8 +52,13 @@ class NetworkTimerHost {
   // The fetched list decoded with the ANSI code page, as UTF-8. Only asked
   // for after GGLoaded() returned true.
   virtual std::string GGText() = 0;
-  // Stops Timer1 for good.
+  // Stops Timer1; only ArmTimer starts it again.
   virtual void DisableTimer() = 0;
+  // Starts fetching the holiday file in the background; its arrival wakes
+  // the timer by itself.
+  virtual void StartHolidayFetch() {}
+  // Applies a holiday file that arrived since the last call, if any.
+  virtual void TakeArrivedHolidays() {}
   // Sets Timer1 to tick next after `ms` milliseconds. The list's arrival
   // wakes the timer by itself, so between steps nothing needs to poll.
   virtual void ArmTimer(uint32_t /*ms*/) {}
@@ -60,7 +70,8 @@ class NetworkTimerHost {
 // Timer1's handler: on each tick it looks whether a network step is due (the
 // update check until it succeeded once, the announcement fetch until the list
 // arrived) and publishes the list on the face as soon as it is there; then
-// it arms the timer for the next step.
+// it arms the timer for the next step. After the list it only fetches the
+// holiday file, at once and then daily, sleeping in between.
 class NetworkTimer {
  public:
   NetworkTimer(CalendarState& state, NetworkTimerHost& host);
@@ -71,15 +82,17 @@ class NetworkTimer {
   // One tick. Safe to re-enter from inside the update check.
   void Timer1_Timer();
 
-  // The list has been parsed onto the face; the timer does nothing more.
+  // The list has been parsed onto the face; only holiday fetches remain.
   bool Published() const { return published_; }
 
  private:
   void Publish();
+  void HolidayStep();
 
   CalendarState& state_;
   NetworkTimerHost& host_;
   bool published_ = false;
+  uint32_t lastHolidayFetch_ = 0;
   // Set to false when this object goes away. A tick holds a copy across the
   // update check, which can destroy the window and this timer with it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

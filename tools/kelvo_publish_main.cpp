@@ -1,5 +1,6 @@
 // kelvo-publish: the maker's tool that writes and signs what the program
-// fetches from its server. Refusals print one line and exit with status 2;
+// fetches from its server (the update manifest, the announcement list and
+// the holiday file). Refusals print one line and exit with status 2;
 // verify exits with status 1 when anything under the site is wrong.
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "calendar/holiday_file.h"
 #include "net/announcements.h"
 #include "net/signature_format.h"
 #include "tools/publish/code_page_936.h"
@@ -28,6 +30,7 @@ constexpr const char* kUsage =
     "usage: kelvo-publish keygen DIR\n"
     "       kelvo-publish release --key KEY --version VERSION --base-url URL --out SITE FILE...\n"
     "       kelvo-publish announce --key KEY --out SITE LIST.txt\n"
+    "       kelvo-publish holidays --key KEY --out SITE holidays.txt\n"
     "       kelvo-publish verify --pub PUBKEY SITE\n";
 constexpr const char* kSignatureSuffix = ".sig";
 
@@ -135,6 +138,26 @@ int Announce(int argc, char** argv) {
   return 0;
 }
 
+// Publishes the maker's holiday file as it is, once the program's own rules
+// accept it and its SERIAL is above the one on the site.
+int Holidays(int argc, char** argv) {
+  const Arguments arguments = Parse(argc, argv, {"--key", "--out"});
+  if (arguments.rest.size() != 1) throw Refusal("holidays takes one holiday file");
+  const std::string bytes = ReadFile(arguments.rest[0]);
+  const std::string fault = HolidayFileFault(bytes);
+  if (!fault.empty()) throw Refusal(arguments.rest[0] + ": " + fault);
+  const uint64_t serial = ParseHolidayFile(bytes)->Serial;
+  const fs::path target = fs::path(arguments.Need("--out")) / kSiteFolder / "holidays.txt";
+  if (fs::exists(target)) {
+    const std::optional<HolidayFile> published = ParseHolidayFile(ReadFile(target));
+    if (published && published->Serial >= serial)
+      throw Refusal("SERIAL " + std::to_string(serial) + " is not greater than " +
+                    std::to_string(published->Serial) + ", the one already on the site");
+  }
+  WriteSigned(target, bytes, Sign(arguments.Need("--key"), bytes));
+  return 0;
+}
+
 // Checks one signed file; its bytes when the signature holds.
 std::optional<std::string> CheckSigned(const fs::path& path, const std::string& publicKey,
                                        int& faults) {
@@ -204,6 +227,17 @@ void VerifyList(const std::string& bytes, int& faults) {
   }
 }
 
+void VerifyHolidays(const std::string& bytes, int& faults) {
+  const std::optional<HolidayFile> file = ParseHolidayFile(bytes);
+  if (!file) {
+    ++faults, std::cout << "FAULT holidays.txt: " << HolidayFileFault(bytes) << "\n";
+    return;
+  }
+  std::cout << "holidays SERIAL " << file->Serial << ": years";
+  for (const int16_t year : file->Years) std::cout << ' ' << year;
+  std::cout << ", " << file->Days.size() << " marked days\n";
+}
+
 int VerifySite(int argc, char** argv) {
   const Arguments arguments = Parse(argc, argv, {"--pub"});
   if (arguments.rest.size() != 1) throw Refusal("verify takes one site folder");
@@ -216,8 +250,12 @@ int VerifySite(int argc, char** argv) {
   if (manifest) VerifyManifest(arguments.rest[0], *manifest, faults);
   const auto list = CheckSigned(folder / "GGList.txt", publicKey, faults);
   if (list) VerifyList(*list, faults);
-  if (!fs::exists(folder / "update.txt") && !fs::exists(folder / "GGList.txt"))
-    ++faults, std::cout << "FAULT no update.txt or GGList.txt in " << folder.string() << "\n";
+  const auto holidays = CheckSigned(folder / "holidays.txt", publicKey, faults);
+  if (holidays) VerifyHolidays(*holidays, faults);
+  if (!fs::exists(folder / "update.txt") && !fs::exists(folder / "GGList.txt") &&
+      !fs::exists(folder / "holidays.txt"))
+    ++faults, std::cout << "FAULT no update.txt, GGList.txt or holidays.txt in " << folder.string()
+                        << "\n";
   std::cout << (faults ? "site has faults: " + std::to_string(faults) : std::string("site is good"))
             << "\n";
   return faults ? 1 : 0;
@@ -231,12 +269,13 @@ int main(int argc, char** argv) {
     if (command == "keygen") return Keygen(argc, argv);
     if (command == "release") return Release(argc, argv);
     if (command == "announce") return Announce(argc, argv);
+    if (command == "holidays") return Holidays(argc, argv);
     if (command == "verify") return VerifySite(argc, argv);
     if (command.empty()) {
       std::cerr << kUsage;
     } else {
       std::cerr << "kelvo-publish: unknown command \"" << command
-                << "\" (keygen, release, announce or verify)\n";
+                << "\" (keygen, release, announce, holidays or verify)\n";
     }
   } catch (const Refusal& refusal) {
     std::cerr << "kelvo-publish: " << refusal.what() << "\n";

@@ -1,10 +1,11 @@
 #include "tools/month_view.h"
 
 #include <charconv>
+#include <fstream>
 #include <ostream>
 #include <vector>
 
-#include "calendar/holidays.h"
+#include "calendar/holiday_file.h"
 #include "calendar/lunar.h"
 #include "calendar/tables.h"
 
@@ -12,7 +13,7 @@ namespace kelvo::month_tool {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: kelvo-month [--tsv] [--today YYYY-MM-DD] YEAR [MONTH]\n"
+    "Usage: kelvo-month [--tsv] [--today YYYY-MM-DD] [--holidays FILE] YEAR [MONTH]\n"
     "\n"
     "Shows a month of the Kelvo calendar (or all twelve months of YEAR) as the\n"
     "calendar face does: a Monday-first grid of five or six weeks, each day with\n"
@@ -24,6 +25,9 @@ constexpr std::string_view kUsage =
     "  YEAR               1950 to 2050\n"
     "  MONTH              1 to 12; without it, every month of YEAR\n"
     "  --today YYYY-MM-DD the day to mark as today (default: the local date)\n"
+    "  --holidays FILE    apply a holiday file (holidays.txt, as the program\n"
+    "                     fetches it, without its signature) over the built-in\n"
+    "                     table; a file the program would refuse is bad input\n"
     "  --tsv              tab-separated rows instead of the grid: a header line,\n"
     "                     then one line per cell with the columns\n"
     "                     year month index date day lunar_year lunar_month\n"
@@ -145,6 +149,9 @@ ParseResult ParseArguments(std::span<const std::string_view> args) {
       request.Help = true;
     } else if (arg == "--tsv") {
       request.Tsv = true;
+    } else if (arg == "--holidays") {
+      if (i + 1 >= args.size()) return Fail("--holidays needs a file");
+      request.HolidaysPath = args[++i];
     } else if (arg == "--today" || arg.starts_with("--today=")) {
       std::string_view value;
       if (arg == "--today") {
@@ -240,12 +247,27 @@ int RunMonthTool(std::span<const std::string_view> args, Date localToday, bool c
     out << kUsage;
     return 0;
   }
+  HolidaySchedule holidays;
+  if (!request.HolidaysPath.empty()) {
+    std::ifstream in(request.HolidaysPath, std::ios::binary);
+    // One byte past the limit is enough to tell a file that is too large.
+    std::string bytes(kMaxHolidayFileBytes + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    const std::string fault =
+        in.bad() || !in.is_open() ? "cannot be read" : HolidayFileFault(bytes);
+    if (!fault.empty()) {
+      err << "kelvo-month: " << request.HolidaysPath << ": " << fault << '\n';
+      return 2;
+    }
+    holidays = HolidaySchedule(*ParseHolidayFile(bytes));
+  }
   const Date today = request.Today.value_or(localToday);
   const int16_t firstMonth = request.Month ? request.Month : 1;
   const int16_t lastMonth = request.Month ? request.Month : 12;
   if (request.Tsv) WriteTsvHeader(out);
   for (int16_t month = firstMonth; month <= lastMonth; ++month) {
-    const MonthGrid grid = BuildMonthGrid(request.Year, month, today);
+    const MonthGrid grid = BuildMonthGrid(request.Year, month, today, holidays);
     if (request.Tsv) {
       WriteTsvRows(out, request.Year, month, grid);
     } else {

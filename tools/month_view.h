@@ -21,6 +21,7 @@ struct Request {
   bool Help = false;
   bool Tsv = false;
   std::optional<Date> Today;  // --today; the local date otherwise
+  std::string HolidaysPath;   // --holidays: a holiday file applied over the built-in table
   int16_t Year = 0;
   int16_t Month = 0;  // 0: all twelve months of the year
 };

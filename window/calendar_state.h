@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calendar/day_cell.h"
+#include "calendar/holiday_file.h"
 #include "calendar/rect.h"
 
 namespace kelvo {
@@ -32,6 +33,9 @@ struct CalendarState {
   std::string PanelHolidayText;  // e.g. 国庆节 · 休; empty when the selected day has no mark
   std::vector<AnnouncementLink> AnnouncementLinks;
   int32_t LinkCount = 0;
+  // The 休/班 marks the cells carry: the built-in table, with the holiday
+  // file the program holds applied over it.
+  HolidaySchedule Holidays;
   bool UpdateChecked = false;
   uint32_t LastNetTry = 0;
 };

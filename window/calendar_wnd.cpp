@@ -1,5 +1,6 @@
 #include "window/calendar_wnd.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "calendar/date.h"
@@ -35,11 +36,22 @@ void CalendarWnd::StartAtToday() {
 }
 
 void CalendarWnd::BuildMonth(int16_t year, int16_t month) {
-  MonthGrid grid = BuildMonthGrid(year, month, m_host.Today());
+  MonthGrid grid = BuildMonthGrid(year, month, m_host.Today(), State.Holidays);
   State.DayCells = std::move(grid.DayCells);
   State.CellCount = grid.CellCount;
   State.DaysInMonth = grid.DaysInMonth;
   PaintCalendar();
+}
+
+void CalendarWnd::SetHolidays(HolidaySchedule holidays) {
+  State.Holidays = std::move(holidays);
+  const auto changed =
+      std::any_of(State.DayCells.begin(), State.DayCells.end(), [&](const DayCell& cell) {
+        const std::optional<Date> date = ParseIsoDate(cell.DateText);
+        const Holiday now = date ? State.Holidays.Of(*date) : Holiday{};
+        return now.Mark != cell.Holiday || now.Festival != cell.HolidayFestival;
+      });
+  if (changed) BuildMonth(State.ShownYear, State.ShownMonth);
 }
 
 void CalendarWnd::PaintCalendar() {

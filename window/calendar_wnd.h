@@ -25,6 +25,9 @@ class CalendarWnd {
   // Rebuilds the cells of (year, month) and repaints; callers set ShownYear
   // and ShownMonth first.
   void BuildMonth(int16_t year, int16_t month);
+  // Takes `holidays` as the schedule the cells read; when it changes a mark
+  // of the shown month, rebuilds and repaints the month at once.
+  void SetHolidays(HolidaySchedule holidays);
   // The full redraw of the face; ends with host.SurfaceChanged().
   void PaintCalendar();
 

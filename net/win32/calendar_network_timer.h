@@ -1,8 +1,11 @@
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
 #include "net/network_timer.h"
+#include "net/win32/mod_holidays.h"
 #include "window/calendar_state.h"
 
 namespace kelvo {
@@ -19,10 +22,17 @@ struct CalendarTimerWindow {
   std::function<bool()> WindowLoaded;
   // Timer1's next tick after this many milliseconds; none keeps its period.
   std::function<void(uint32_t)> ArmTimer;
+  // The window and the Timer1 message a fetch's arrival posts; none when
+  // the window has no handle.
+  std::function<HWND()> Handle;
+  UINT_PTR TimerId = 0;
+  // The face takes a new holiday schedule (CalendarWnd::SetHolidays).
+  std::function<void(HolidaySchedule)> SetHolidays;
 };
 
 // Timer1_Timer of the Win32 calendar window: the portable NetworkTimer over
-// GetTickCount, the process's announcement fetch (ModGG) and the window.
+// GetTickCount, the process's announcement fetch (ModGG), the holiday
+// file's fetch and store, and the window.
 class CalendarNetworkTimer final : private NetworkTimerHost {
  public:
   CalendarNetworkTimer(CalendarState& state, CalendarTimerWindow window);
@@ -45,8 +55,12 @@ class CalendarNetworkTimer final : private NetworkTimerHost {
   }
   void PaintCalendar() override { m_window.PaintCalendar(); }
   bool WindowLoaded() override { return m_window.WindowLoaded(); }
+  void StartHolidayFetch() override;
+  void TakeArrivedHolidays() override;
 
+  CalendarState& m_state;
   CalendarTimerWindow m_window;
+  HolidayFetch m_holidays;
   // Last: it holds references to the window callbacks above.
   NetworkTimer m_timer;
 };

@@ -24,15 +24,17 @@ struct GGFetchState {
   std::atomic<bool> claimed{false};
   std::atomic<int> inFlight{0};
   std::string data;
+  std::string signature;
   // Set before any fetch starts; read by the fetch threads only.
   std::function<bool(std::string_view)> accept;
   std::atomic<HWND> notifyWindow{nullptr};
   std::atomic<UINT> notifyMessage{0};
   std::atomic<WPARAM> notifyParam{0};
 
-  void Publish(std::string&& bytes) {
+  void Publish(std::string&& bytes, std::string&& signatureBytes) {
     if (claimed.exchange(true, std::memory_order_acq_rel)) return;
     data = std::move(bytes);
+    signature = std::move(signatureBytes);
     loaded.store(true, std::memory_order_release);
     // The calendar's timer sleeps until its next step; wake it now.
     if (HWND window = notifyWindow.load(std::memory_order_acquire)) {
@@ -68,17 +70,16 @@ bool MachineIsOnline() {
 
 DWORD WINAPI GGFetchThread(LPVOID parameter) {
   std::unique_ptr<FetchJob> job(static_cast<FetchJob*>(parameter));
-  std::string body;
+  std::string body, signature;
   // With a maker's key built in, the list counts only with its signature.
-  const auto fetchSignature = [&job]() -> std::optional<std::string> {
-    std::string signature;
+  const auto fetchSignature = [&]() -> std::optional<std::string> {
     if (!FetchWhole(job->url + ToWide(kSignatureSuffix), signature)) return std::nullopt;
     return signature;
   };
   if (MachineIsOnline() && FetchWhole(job->url, body) &&
       (!job->shared->accept || job->shared->accept(body)) &&
       SignatureAccepted(body, fetchSignature)) {
-    job->shared->Publish(std::move(body));
+    job->shared->Publish(std::move(body), std::move(signature));
   }
   // Last: whoever waits for the fetches to end sees their outcome first.
   job->shared->inFlight.fetch_sub(1, std::memory_order_acq_rel);
@@ -117,6 +118,11 @@ bool GGFetch::Loaded() const {
 const std::string& GGFetch::Data() const {
   static const std::string kNothing;
   return Loaded() ? shared_->data : kNothing;
+}
+
+const std::string& GGFetch::Signature() const {
+  static const std::string kNothing;
+  return Loaded() ? shared_->signature : kNothing;
 }
 
 void GGFetch::NotifyWhenLoaded(HWND window, UINT message, WPARAM wParam) {

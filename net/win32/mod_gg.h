@@ -46,6 +46,9 @@ class GGFetch {
   // The list's raw bytes (ANSI code page). Only valid once Loaded() has
   // returned true; empty before.
   const std::string& Data() const;
+  // The signature fetched beside the body (empty without a built-in key);
+  // valid like Data().
+  const std::string& Signature() const;
   // Once the list is loaded, the loading thread posts `message` with
   // `wParam` to `window`, so its owner need not poll.
   void NotifyWhenLoaded(HWND window, UINT message, WPARAM wParam);

@@ -156,8 +156,12 @@ TEST_F(Installer, StandardUserInstallsForThemselvesAlone) {
   SendMessageW(Calendar(), WM_COMMAND, 102, 0);  // it showed checked: the entry goes
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), L"");
   SendMessageW(Calendar(), WM_COMMAND, 101, 0);
+  const std::wstring store = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\KelvoCalendar");
+  CreateDirectoryW(store.c_str(), nullptr);  // where the program keeps a fetched holiday file
+  CloseHandle(CreateFileW((store + L"\\holidays.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                          CREATE_ALWAYS, 0, nullptr));
   Uninstall(folder, kUser);
-  EXPECT_FALSE(Exists(kUserShortcut));
+  EXPECT_FALSE(Exists(kUserShortcut) || Exists(store));
   for (const wchar_t* gone : {kUninstallKey, kSettingsKeyW}) EXPECT_FALSE(KeyExists(kUser, gone));
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar", kUser), L"");
   EXPECT_EQ(Value(kSettingsKeyW, L"Transparent", kMachine), L"1");

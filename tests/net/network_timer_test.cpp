@@ -15,7 +15,7 @@ using Times = std::vector<uint32_t>;
 struct FakeNetwork : NetworkTimerHost {
   uint32_t now = 0;
   bool loaded = false, timerEnabled = true, windowLoaded = true;
-  Times checks, fetches;
+  Times checks, fetches, holidayFetches, arms;
   int disables = 0, paints = 0;
   std::function<bool()> onCheck = [] { return false; };  // offline
 
@@ -27,6 +27,8 @@ struct FakeNetwork : NetworkTimerHost {
   void DisableTimer() override { timerEnabled = false, ++disables; }
   void PaintCalendar() override { ++paints; }
   bool WindowLoaded() override { return windowLoaded; }
+  void ArmTimer(uint32_t ms) override { arms.push_back(ms); }
+  void StartHolidayFetch() override { holidayFetches.push_back(now); }
 };
 
 class NetworkTimerTest : public ::testing::Test {
@@ -112,6 +114,19 @@ TEST_F(NetworkTimerTest, TickInsideTheCheckPublishesAndTheOuterTickDoesNotAgain)
   EXPECT_EQ(state.AnnouncementLinks.size(), 2u);
   EXPECT_TRUE(net.fetches.empty());
   EXPECT_TRUE(state.UpdateChecked);
+}
+
+// After the list: the holiday file at once, then daily; the timer sleeps
+// until the next fetch, and a wake-up between fetches starts none.
+TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
+  Run(0, 3000, [&] { net.loaded = net.now >= 3000; });
+  net.now = 50000;
+  timer.Timer1_Timer();
+  net.now = 3000 + kHolidayFetchInterval;
+  timer.Timer1_Timer();
+  EXPECT_EQ(net.holidayFetches, (Times{3000, 3000 + kHolidayFetchInterval}));
+  EXPECT_EQ(Times(net.arms.end() - 3, net.arms.end()),
+            (Times{kHolidayFetchInterval, kHolidayFetchInterval - 47000, kHolidayFetchInterval}));
 }
 
 // An accepted update unloads the window inside the check: the rest of the

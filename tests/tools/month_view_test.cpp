@@ -43,7 +43,10 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{"--colour", "2024"}, "unknown option '--colour' (see --help)"},
       {{"2024", "2", "3"}, "unexpected argument '3'"},
       {{"--today=", "2024"}, "--today: '' " + form},
-      {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"}};
+      {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"},
+      {{"2027", "--holidays"}, "--holidays needs a file"},
+      {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "/nonexistent/holidays.txt: cannot be read"},
+      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, KELVO_SOURCE_DIR "/README.md: line 1: not \"KELVO-HOLIDAYS 1\""}};
   // clang-format on
   const auto expectBad = [](std::vector<std::string_view> args, const std::string& message) {
     const ToolRun run = RunTool(args);
@@ -104,6 +107,9 @@ TEST(Output, TsvHasAHeaderThenOneLinePerCellAndTheGridLooksLikeTheFace) {
         "\x1b[1;97;43m  [10]休  \x1b[0m", "\x1b[90m   廿六   \x1b[0m"}) {
     EXPECT_NE(colour.Out.find(piece), std::string::npos) << piece;
   }
+  // The demo site's holiday file holds the built-in years: the same marks.
+  const std::string demo = KELVO_SOURCE_DIR "/tools/demo-site/holidays.txt";
+  EXPECT_EQ(RunTool({"--tsv", "--holidays", demo, "2024"}).Out, year.Out);
   const ToolRun all = RunTool({"2050"});  // twelve months, a blank line between two
   EXPECT_EQ(std::count(all.Lines.begin(), all.Lines.end(), ""), 11);
 }

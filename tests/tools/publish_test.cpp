@@ -36,6 +36,7 @@ class PublishTest : public ::testing::Test {
 TEST_F(PublishTest, RefusesBadInputWithOneLineAndStatusTwoAndWritesNothing) {
   const std::string release = "release --key keys/update-key.pem --out site --version ";
   const std::string announce = "announce --key keys/update-key.pem --out site list.txt";
+  const std::string holidays = "holidays --key keys/update-key.pem --out site list.txt";
   const struct {
     const char* list;  // list.txt, for the announce cases
     std::string arguments;
@@ -54,6 +55,7 @@ TEST_F(PublishTest, RefusesBadInputWithOneLineAndStatusTwoAndWritesNothing) {
       {"价格 한\thttp://h/a.html\n", announce},
       {"no tab here\n", announce},
       {"", announce},
+      {"KELVO-HOLIDAYS 1\nSERIAL 1\nYEAR 2027\n2027-01-04 班 元旦\n", holidays},
       {"", "keygen keys"},
       {"", "publish everything"},
   };
@@ -72,10 +74,15 @@ TEST_F(PublishTest, PublishedSiteVerifiesUntilAByteChanges) {
             0)
       << output;
   ASSERT_EQ(Publish("announce --key keys/update-key.pem --out site list.txt"), 0) << output;
+  const std::string holidays = "holidays --key keys/update-key.pem --out site holidays.txt";
+  Write("holidays.txt", "KELVO-HOLIDAYS 1\r\nSERIAL 9\r\nYEAR 2027\r\n2027-01-01 休 元旦\r\n");
+  ASSERT_EQ(Publish(holidays), 0) << output;
+  EXPECT_EQ(Publish(holidays), 2) << "a SERIAL not above the site's";
   const std::string verify = "verify --pub keys/update-key.pub.pem site";
   ASSERT_EQ(Publish(verify), 0) << output;
   EXPECT_NE(output.find("good\nversion 1.0.1\n"), std::string::npos) << output;
   EXPECT_NE(output.find("link 更新日志 -> https://h/c.html\n"), std::string::npos);
+  EXPECT_NE(output.find("good\nholidays SERIAL 9: years 2027, 1 marked days\n"), std::string::npos);
   Write("site/files/KelvoCalendar2.exe", "the new program!");
   EXPECT_EQ(Publish(verify), 1) << output;
   Write("site/files/KelvoCalendar2.exe", "the new program");

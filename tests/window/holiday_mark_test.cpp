@@ -15,6 +15,7 @@ struct Face {
   CalendarWnd wnd{host};
   Face(Date shown, Date today) {
     host.TodayDate = today;
+    wnd.State.ShownYear = shown.Year, wnd.State.ShownMonth = shown.Month,
     wnd.State.SelectedDay = shown.Day;
     wnd.BuildMonth(shown.Year, shown.Month);
   }
@@ -59,6 +60,18 @@ TEST(HolidayMark, PanelAddsTheFestivalLineOnlyForAMarkedSelectedDay) {
     }
     EXPECT_TRUE(year[line.empty() ? 1 : 2].starts_with("box 418,200-527,201 ")) << "separator";
   }
+}
+
+// A schedule that changes the shown month's marks repaints at once; one
+// that changes another month's does not.
+TEST(HolidayMark, NewScheduleRepaintsOnlyWhenTheShownMonthChanges) {
+  Face face({2027, 1, 1}, {2024, 3, 15});
+  const int paints = face.host.SurfaceChanges;
+  for (const std::string day : {"2027-03-01", "2027-01-01"})
+    face.wnd.SetHolidays(HolidaySchedule(
+        *ParseHolidayFile("KELVO-HOLIDAYS 1\nSERIAL 9\nYEAR 2027\n" + day + " 休 元旦")));
+  EXPECT_EQ(face.host.SurfaceChanges, paints + 1) << "only for January 1st";
+  EXPECT_EQ(face.wnd.State.PanelHolidayText, "元旦 · 休");
 }
 
 }  // namespace

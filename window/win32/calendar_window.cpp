@@ -11,6 +11,7 @@
 #include "desktop/win32/platform_text.h"
 #include "desktop/win32/settings.h"
 #include "net/win32/mod_gg.h"
+#include "net/win32/mod_holidays.h"
 #include "update/win32/mod_main.h"
 
 namespace kelvo {
@@ -68,20 +69,24 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id) {
 CalendarWindow::CalendarWindow()
     : m_surface(Width, Height),
       m_calendar(*this),
-      m_networkTimer(m_calendar.State,
-                     CalendarTimerWindow{
-                         // An accepted update unloads this window from inside the check.
-                         [this] {
-                           return CheckForUpdate(UpdateCalendar{m_hWnd, [this] { Unload(); },
-                                                                [] { RequestComeBack(); }});
-                         },
-                         [this] { SetTimer1Enabled(false); },
-                         [this] { m_calendar.PaintCalendar(); },
-                         [this] { return m_loaded && m_hWnd != nullptr; },
-                         [this](uint32_t ms) {
-                           if (m_hWnd) SetTimer(m_hWnd, Timer1Id, ms, nullptr);
-                         },
-                     }) {}
+      m_networkTimer(
+          m_calendar.State,
+          CalendarTimerWindow{
+              // An accepted update unloads this window from inside the check.
+              [this] {
+                return CheckForUpdate(
+                    UpdateCalendar{m_hWnd, [this] { Unload(); }, [] { RequestComeBack(); }});
+              },
+              [this] { SetTimer1Enabled(false); },
+              [this] { m_calendar.PaintCalendar(); },
+              [this] { return m_loaded && m_hWnd != nullptr; },
+              [this](uint32_t ms) {
+                if (m_hWnd) SetTimer(m_hWnd, Timer1Id, ms, nullptr);
+              },
+              [this] { return m_hWnd; },
+              Timer1Id,
+              [this](HolidaySchedule holidays) { m_calendar.SetHolidays(std::move(holidays)); },
+          }) {}
 
 namespace {
 bool g_comeBack = false;
@@ -147,7 +152,9 @@ void CalendarWindow::OnLoad() {
   m_handCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(HandCursorId));
   FillTrayMenu();
   m_leaveTrack = TRACKMOUSEEVENT{sizeof(TRACKMOUSEEVENT), TrackLeave, m_hWnd, 0};
-  // The calendar tables are constant data of the engine: nothing to fill.
+  // The calendar tables are constant data of the engine: nothing to fill;
+  // a stored holiday file completes them.
+  LoadStoredHolidays();
   // Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
   // Right edge on the right of the work area, top on the top of the screen.
@@ -201,6 +208,13 @@ void CalendarWindow::StartAnnouncementFetch() {
   // The list's arrival ticks Timer1 at once; between steps it sleeps.
   NotifyWhenGGLoaded(m_hWnd, WM_TIMER, Timer1Id);
   StartGGFetch();
+}
+
+// Before the first month is built: the holiday file this user's program
+// took earlier, judged again; the built-in table when there is none.
+void CalendarWindow::LoadStoredHolidays() {
+  if (std::optional<HolidayFile> file = kelvo::LoadStoredHolidays())
+    State().Holidays = HolidaySchedule(std::move(*file));
 }
 
 // Start-up step 15: apply the stored semi-transparent and start-up settings.

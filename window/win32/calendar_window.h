@@ -97,6 +97,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void HookWindowProcedure();
   void UnhookWindowProcedure();
   void StartAnnouncementFetch();
+  void LoadStoredHolidays();
   void LoadStoredSettings();
   // Paces the network work: armed for the next network step, and ticked at
   // once when the announcement list arrives.

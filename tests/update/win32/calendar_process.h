@@ -29,6 +29,13 @@ constexpr const char* kSettingsKey = "SOFTWARE\\KelvoCalendar";
 const std::string kListBytes =
     "\xb9\xab\xb8\xe6\xd2\xbb$http://a/1#\xb9\xab\xb8\xe6\xb6\xfe$http://a/2";
 
+// Where the program keeps the holiday file it took.
+inline std::string StoredHolidays() {
+  char path[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%LOCALAPPDATA%\\KelvoCalendar\\holidays.txt", path, MAX_PATH);
+  return path;
+}
+
 // The date of the last update question as the program stores it.
 inline std::string StoredDate() {
   char text[260] = {};
@@ -67,6 +74,7 @@ class QuestionBoxWatcher {
       wchar_t title[256] = {}, text[512] = {};
       GetWindowTextW(hWnd, title, 256);
       GetDlgItemTextW(hWnd, 0xFFFF, text, 512);  // the message box's text
+      if (!title[0] || !text[0]) return TRUE;    // Wine is still building it: look again
       std::wstring seen = std::wstring(title) + L"|" + text + L"|";
       for (const auto& [id, name] :
            {std::pair{IDOK, L"OK "}, {IDYES, L"Yes "}, {IDNO, L"No "}, {IDCANCEL, L"Cancel "}})
@@ -96,18 +104,29 @@ class CalendarEndToEndTest : public ::testing::Test {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
+    for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
+      DeleteFileA(file.c_str());
     folder = NewFolder("kelvo update");  // a space: the "del" parameter is not quoted
     WriteBytes(folder + "\\KelvoCalendar.exe", ReadBytes("Z:" KELVO_TEST_CALENDAR_PATH));
   }
   void TearDown() override {
+    Stop();
+    Sleep(1000);  // Wine takes the window down
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
+    RemoveFolder(folder);
+  }
+  void Stop() {
     watcher.reset();
     TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    Sleep(1000);  // Wine takes the window down
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
-    RemoveFolder(folder);
+  }
+  // Ends the program and starts it again, with a fresh request log.
+  void Restart(int answer) {
+    Stop();
+    DeleteFileA(ServedFile("_requests.log").c_str());
+    Start(answer);
   }
 
   // Starts the program in its folder, answering questions with `answer`, and
