@@ -257,7 +257,7 @@ int RunMonthTool(std::span<const std::string_view> args, Date localToday, bool c
     const std::string fault =
         in.bad() || !in.is_open() ? "cannot be read" : HolidayFileFault(bytes);
     if (!fault.empty()) {
-      err << "kelvo-month: " << request.HolidaysPath << ": " << fault << '\n';
+      err << "kelvo-month: " << Quoted(request.HolidaysPath) << ": " << fault << '\n';
       return 2;
     }
     holidays = HolidaySchedule(*ParseHolidayFile(bytes));

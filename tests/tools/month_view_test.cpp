@@ -45,8 +45,8 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{"--today=", "2024"}, "--today: '' " + form},
       {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"},
       {{"2027", "--holidays"}, "--holidays needs a file"},
-      {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "/nonexistent/holidays.txt: cannot be read"},
-      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, KELVO_SOURCE_DIR "/README.md: line 1: not \"KELVO-HOLIDAYS 1\""}};
+      {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "'/nonexistent/holidays.txt': cannot be read"},
+      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, "'" KELVO_SOURCE_DIR "/README.md': line 1: not \"KELVO-HOLIDAYS 1\""}};
   // clang-format on
   const auto expectBad = [](std::vector<std::string_view> args, const std::string& message) {
     const ToolRun run = RunTool(args);
