@@ -120,6 +120,9 @@ std::optional<P256Point> P256PointFromPem(std::string_view pem) {
   const size_t from = begin + kPemBegin.size();
   const size_t end = FindMarkerLine(pem, kPemEnd, from);
   if (end == std::string_view::npos) return std::nullopt;
+  // A second key makes the file ambiguous: OpenSSL passes over a block it
+  // cannot use and takes the next, where the program would take the first.
+  if (FindMarkerLine(pem, kPemBegin, end) != std::string_view::npos) return std::nullopt;
   const std::optional<std::string> der = DecodeBase64(pem.substr(from, end - from));
   P256Point point{};
   if (!der || der->size() != sizeof kP256KeyPrefix + point.size()) return std::nullopt;
