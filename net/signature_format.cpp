@@ -85,6 +85,21 @@ constexpr uint8_t kP256KeyPrefix[] = {0x30, 0x59, 0x30, 0x13, 0x06, 0x07, 0x2a, 
 constexpr std::string_view kPemBegin = "-----BEGIN PUBLIC KEY-----";
 constexpr std::string_view kPemEnd = "-----END PUBLIC KEY-----";
 
+// The first `marker` from `from` on that is a line of its own (trailing
+// spaces and control characters aside), as OpenSSL finds PEM boundaries: a
+// marker inside a line is no boundary, so the program and the maker's tools
+// read the same block of a file.
+size_t FindMarkerLine(std::string_view text, std::string_view marker, size_t from) {
+  for (size_t at = text.find(marker, from); at != std::string_view::npos;
+       at = text.find(marker, at + 1)) {
+    if (at != 0 && text[at - 1] != '\n') continue;
+    size_t end = at + marker.size();
+    while (end < text.size() && text[end] != '\n' && static_cast<uint8_t>(text[end]) <= ' ') ++end;
+    if (end == text.size() || text[end] == '\n') return at;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<P256Signature> DerSignatureToRaw(std::string_view der) {
@@ -100,11 +115,14 @@ std::optional<P256Signature> DerSignatureToRaw(std::string_view der) {
 }
 
 std::optional<P256Point> P256PointFromPem(std::string_view pem) {
-  const size_t begin = pem.find(kPemBegin);
+  const size_t begin = FindMarkerLine(pem, kPemBegin, 0);
   if (begin == std::string_view::npos) return std::nullopt;
   const size_t from = begin + kPemBegin.size();
-  const size_t end = pem.find(kPemEnd, from);
+  const size_t end = FindMarkerLine(pem, kPemEnd, from);
   if (end == std::string_view::npos) return std::nullopt;
+  // A second key makes the file ambiguous: OpenSSL passes over a block it
+  // cannot use and takes the next, where the program would take the first.
+  if (FindMarkerLine(pem, kPemBegin, end) != std::string_view::npos) return std::nullopt;
   const std::optional<std::string> der = DecodeBase64(pem.substr(from, end - from));
   P256Point point{};
   if (!der || der->size() != sizeof kP256KeyPrefix + point.size()) return std::nullopt;

@@ -55,9 +55,19 @@ std::optional<long long> ReadNumber(std::string_view text) {
   return value;
 }
 
+// An argument as the error line shows it: control characters written as
+// \xNN, so a line break or a terminal escape in it cannot split the line
+// or recolour the terminal.
 std::string Quoted(std::string_view text) {
   std::string quoted = "'";
-  quoted.append(text);
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7f) {
+      constexpr char kHex[] = "0123456789abcdef";
+      quoted += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+    } else {
+      quoted += static_cast<char>(c);
+    }
+  }
   quoted.append("'");
   return quoted;
 }
@@ -247,7 +257,7 @@ int RunMonthTool(std::span<const std::string_view> args, Date localToday, bool c
     const std::string fault =
         in.bad() || !in.is_open() ? "cannot be read" : HolidayFileFault(bytes);
     if (!fault.empty()) {
-      err << "kelvo-month: " << request.HolidaysPath << ": " << fault << '\n';
+      err << "kelvo-month: " << Quoted(request.HolidaysPath) << ": " << fault << '\n';
       return 2;
     }
     holidays = HolidaySchedule(*ParseHolidayFile(bytes));

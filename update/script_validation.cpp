@@ -110,24 +110,32 @@ bool IsInsideFolder(std::string_view path, std::string_view folder) {
 }
 
 bool IsContainedUpdateScript(std::string_view manifest, std::string_view appDir) {
-  std::vector<std::string> fetched;  // normalised, lower-cased, without ".td"
+  std::vector<std::string> fetched;  // the ".td" files, normalised and lower-cased
   bool runs = false;
   for (const ScriptCommand& command : ParseUpdateScript(manifest, appDir)) {
     if (!IsInsideFolder(command.path, appDir)) return false;
-    const std::string target = LowerAscii(*NormalisedPath(command.path));
     switch (command.kind) {
       case ScriptCommand::Kind::Down:
         if (!IsWebAddress(command.url) || !IsPlainFileName(FileNameFromUrl(command.url))) {
           return false;
         }
-        fetched.push_back(target.substr(0, target.size() - kDownloadSuffix.size()));
+        fetched.push_back(LowerAscii(*NormalisedPath(command.path)));
         break;
       case ScriptCommand::Kind::Del:
         break;
-      case ScriptCommand::Kind::Run:
-        if (std::find(fetched.begin(), fetched.end(), target) == fetched.end()) return false;
+      case ScriptCommand::Kind::Run: {
+        // The run line renames its path plus ".td" as written, so that text
+        // must name a fetched file: "x.exe/" normalises to "x.exe", but its
+        // ".td" is "x.exe\.td", which nothing fetched.
+        const std::optional<std::string> source =
+            NormalisedPath(command.path + std::string(kDownloadSuffix));
+        if (!source ||
+            std::find(fetched.begin(), fetched.end(), LowerAscii(*source)) == fetched.end()) {
+          return false;
+        }
         runs = true;
         break;
+      }
     }
   }
   return runs;

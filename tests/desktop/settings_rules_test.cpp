@@ -40,7 +40,6 @@ TEST(StoredSettings, UserValueFirstAndCheckMarksShowWhatIsStored) {
   const StoredNumber on{kRegDword, 4, 1}, off{kRegDword, 4, 0};
   EXPECT_TRUE(TransparentAtStart(std::nullopt, on));
   EXPECT_FALSE(TransparentAtStart(off, on));
-  EXPECT_EQ(RegistryStringText(std::string_view("2024/3/20\0junk", 14)), "2024/3/20");
   EXPECT_EQ(ChooseLook(true, true).on, false);
   EXPECT_EQ(ChooseLook(true, false).on, true);
   EXPECT_EQ(ChooseLook(true, false).notice, SettingNotice::LookNotStored);

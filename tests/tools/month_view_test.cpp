@@ -32,7 +32,7 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{}, "missing YEAR (see --help)"}, {{"--tsv"}, "missing YEAR (see --help)"},
       {{"abc"}, "YEAR must be a number, got 'abc'"}, {{""}, "YEAR must be a number, got ''"},
       {{"2024x"}, "YEAR must be a number, got '2024x'"},
-      {{" 2024"}, "YEAR must be a number, got ' 2024'"},
+      {{" 2024\n\x1b"}, "YEAR must be a number, got ' 2024\\x0a\\x1b'"},
       {{"1949"}, "YEAR must be from 1950 to 2050, got 1949"},
       {{"2051", "1"}, "YEAR must be from 1950 to 2050, got 2051"},
       {{"99999999999999999999999"}, "YEAR must be from 1950 to 2050, got 99999999999999999999999"},
@@ -45,8 +45,8 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{"--today=", "2024"}, "--today: '' " + form},
       {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"},
       {{"2027", "--holidays"}, "--holidays needs a file"},
-      {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "/nonexistent/holidays.txt: cannot be read"},
-      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, KELVO_SOURCE_DIR "/README.md: line 1: not \"KELVO-HOLIDAYS 1\""}};
+      {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "'/nonexistent/holidays.txt': cannot be read"},
+      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, "'" KELVO_SOURCE_DIR "/README.md': line 1: not \"KELVO-HOLIDAYS 1\""}};
   // clang-format on
   const auto expectBad = [](std::vector<std::string_view> args, const std::string& message) {
     const ToolRun run = RunTool(args);

@@ -84,6 +84,7 @@ TEST(AnswerTrust, OnlyAContainedScriptWithARunOfItsOwnDownloadIsAnUpdate) {
       {down, false},                                        // no run line
       {run + down, false},                                  // run before its down
       {down + "run|apppath:KelvoCalendar.exe\r\n", false},  // runs what no down fetched
+      {down + "run|apppath:KelvoCalendar2.exe/\r\n", false},  // renames "...exe\.td"
       {"down|http://h/u/x.exe|C:\\Windows\r\nrun|C:\\Windows\\x.exe\r\n", false},
       {"down|http://h/u/x.exe|apppath:..\\x\r\nrun|apppath:..\\x\\x.exe\r\n", false},
       {down + "del|C:\\Windows\\win.ini\r\n" + run, false},

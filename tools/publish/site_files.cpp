@@ -76,8 +76,9 @@ std::string ManifestBytes(std::string_view version, std::string_view baseUrl,
   std::string runName;
   std::set<std::string> names;
   for (const Payload& payload : payloads) {
-    if (payload.name.empty() || payload.name == "." || payload.name == ".." ||
-        HasControlOr(payload.name, "|/\\:*?\"<>"))
+    // Judged by the program's own rule (no trailing dot, no device name),
+    // so a name the program would refuse is refused for what it is.
+    if (!IsPlainFileName(payload.name))
       throw Refusal("payload name " + Quoted(payload.name) + " is not a plain file name");
     Encoded(payload.name, "payload name");
     if (!names.insert(payload.name).second)
