@@ -10,9 +10,11 @@
 #include <string>
 
 #include "kelvo_version.h"
-#include "tests/support/registry_snapshot.h"
+#include "tests/support/wine_testing.h"
 
 namespace {
+
+using namespace kelvo::test;
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
@@ -31,11 +33,6 @@ constexpr wchar_t kShortcut[] =
 const std::wstring kUserShortcut =
     _wgetenv(L"APPDATA") +
     std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk");
-
-bool WaitUntil(auto condition) {
-  for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
-  return condition();
-}
 
 DWORD RunToEnd(std::wstring commandLine) {
   STARTUPINFOW startup{};
@@ -66,7 +63,7 @@ const auto Calendar = [] { return FindWindowW(nullptr, L"Kelvo日历"); };
 
 bool OpenAndSeeCalendar(const std::wstring& file) {
   ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return WaitUntil([] { return IsWindowVisible(Calendar()); });
+  return WaitFor([] { return IsWindowVisible(Calendar()); }, 20000);
 }
 
 bool KeyExists(HKEY root, const wchar_t* path) {
@@ -77,7 +74,7 @@ bool KeyExists(HKEY root, const wchar_t* path) {
 // The QuietUninstallString; it hands the work to a copy of itself and ends at once.
 void Uninstall(const std::wstring& folder, HKEY root = kMachine) {
   EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString", root)), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
+  EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }, 20000)) << "folder left";
 }
 
 // A value put back as it was, or removed, when the case ends.
@@ -85,10 +82,10 @@ struct SavedValue {
   HKEY root;
   const char* path;
   const char* name;
-  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name, root);
+  StoredValue value = ReadValue(path, name, root);
   ~SavedValue() {
-    kelvo::testing::DeleteValue(path, name, root);
-    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data, root);
+    DeleteValue(path, name, root);
+    if (value.exists) WriteValue(path, name, value.type, value.data, root);
   }
 };
 
@@ -104,7 +101,7 @@ class Installer : public testing::Test {
     if (Calendar()) SendMessageW(Calendar(), WM_COMMAND, 103, 0);
     SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, L"C:\\kelvo-setup-temp\0", nullptr, FOF_NO_UI, FALSE,
                            nullptr, nullptr};
-    EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
+    EXPECT_TRUE(WaitFor([&] { return SHFileOperationW(&remove), !Exists(kTemp); }, 20000));
   }
   const SavedValue saved_[6] = {
       {kMachine, kSettingsKey, "Transparent"}, {kMachine, kSettingsKey, "NoUpdateDate"},
@@ -133,9 +130,8 @@ void ExpectUninstallEntry(HKEY root, const std::wstring& folder) {
 // version stored for the machine, keeps its own choices across restarts and
 // an upgrade, and the uninstall leaves nothing of it for the user.
 TEST_F(Installer, StandardUserInstallsForThemselvesAlone) {
-  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4},
-                                         kMachine));
-  const kelvo::testing::ReadOnlyKey locked[] = {
+  ASSERT_TRUE(WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}, kMachine));
+  const ReadOnlyKey locked[] = {
       {kMachine, kUninstallKeyA}, {kMachine, kRunKey}, {kMachine, kSettingsKey}};
   const std::wstring folder =
       _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Programs\\KelvoCalendar");
@@ -173,13 +169,13 @@ TEST_F(Installer, AllUsersInstallUpgradesAndUninstallsWhatItAndTheProgramWrote) 
   ASSERT_EQ(RunToEnd(kSilentSetup + L" /ALLUSERS /AUTORUN /D=" + folder), 0u);
   ExpectUninstallEntry(kMachine, folder);
   ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
-  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
+  ASSERT_TRUE(WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
   ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade, for all users, into the same folder
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_FALSE(KeyExists(kUser, kUninstallKey));
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), exe);  // written by /AUTORUN, kept by the upgrade
   // A start-up entry that names another copy is that copy's.
-  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
+  ASSERT_TRUE(WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
   Uninstall(folder);
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_FALSE(Exists(kShortcut));
