@@ -9,15 +9,13 @@
 #include <tuple>
 
 #include "desktop/win32/platform_text.h"
-#include "tests/support/registry_snapshot.h"
+#include "tests/support/wine_testing.h"
 
 namespace kelvo {
 namespace {
 
 using namespace std::string_literals;
-using testing::ReadOnlyKey;
-using testing::ReadValue;
-using testing::WriteValue;
+using namespace test;
 
 const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
 
@@ -39,7 +37,7 @@ class SettingsTest : public ::testing::Test {
   }
   static void Forget() {
     for (HKEY root : {kUser, kMachine}) {
-      testing::DeleteValue(kRun, "KelvoCalendar", root);
+      DeleteValue(kRun, "KelvoCalendar", root);
       RegDeleteTreeA(root, kSettings);
     }
   }
@@ -113,7 +111,7 @@ TEST_F(SettingsTest, TogglingTheLookFollowsTheWindowAndStoresTheChoice) {
     EXPECT_EQ(ToggleTransparent(hWnd, menu), SettingNotice::None);
     EXPECT_EQ(Alpha(), on ? 200 : 255);
     EXPECT_EQ(Check(IDM_TRANSPARENT), on ? static_cast<UINT>(MF_CHECKED) : 0u);
-    const testing::StoredValue stored = ReadValue(kSettings, "Transparent");
+    const StoredValue stored = ReadValue(kSettings, "Transparent");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(stored.data, on ? kOne : "\0\0\0\0"s);
   }
@@ -135,7 +133,7 @@ TEST_F(SettingsTest, ChoosingTheStartUpItemWritesOrDeletesTheEntry) {
     ASSERT_EQ(Check(IDM_AUTORUN), 0u);
     EXPECT_EQ(ToggleAutoRun(menu), SettingNotice::None);
     EXPECT_EQ(Check(IDM_AUTORUN), static_cast<UINT>(MF_CHECKED));
-    const testing::StoredValue stored = ReadValue(kRun, "KelvoCalendar");
+    const StoredValue stored = ReadValue(kRun, "KelvoCalendar");
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(stored.data, ThisExeEntry());
     ToggleAutoRun(menu);

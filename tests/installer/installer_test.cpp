@@ -10,9 +10,11 @@
 #include <string>
 
 #include "kelvo_version.h"
-#include "tests/support/registry_snapshot.h"
+#include "tests/support/wine_testing.h"
 
 namespace {
+
+using namespace kelvo::test;
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelvoCalendar";
@@ -85,10 +87,10 @@ struct SavedValue {
   HKEY root;
   const char* path;
   const char* name;
-  kelvo::testing::StoredValue value = kelvo::testing::ReadValue(path, name, root);
+  StoredValue value = ReadValue(path, name, root);
   ~SavedValue() {
-    kelvo::testing::DeleteValue(path, name, root);
-    if (value.exists) kelvo::testing::WriteValue(path, name, value.type, value.data, root);
+    DeleteValue(path, name, root);
+    if (value.exists) WriteValue(path, name, value.type, value.data, root);
   }
 };
 
@@ -133,9 +135,8 @@ void ExpectUninstallEntry(HKEY root, const std::wstring& folder) {
 // version stored for the machine, keeps its own choices across restarts and
 // an upgrade, and the uninstall leaves nothing of it for the user.
 TEST_F(Installer, StandardUserInstallsForThemselvesAlone) {
-  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4},
-                                         kMachine));
-  const kelvo::testing::ReadOnlyKey locked[] = {
+  ASSERT_TRUE(WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}, kMachine));
+  const ReadOnlyKey locked[] = {
       {kMachine, kUninstallKeyA}, {kMachine, kRunKey}, {kMachine, kSettingsKey}};
   const std::wstring folder =
       _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Programs\\KelvoCalendar");
@@ -173,13 +174,13 @@ TEST_F(Installer, AllUsersInstallUpgradesAndUninstallsWhatItAndTheProgramWrote) 
   ASSERT_EQ(RunToEnd(kSilentSetup + L" /ALLUSERS /AUTORUN /D=" + folder), 0u);
   ExpectUninstallEntry(kMachine, folder);
   ASSERT_TRUE(OpenAndSeeCalendar(kShortcut));
-  ASSERT_TRUE(kelvo::testing::WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
+  ASSERT_TRUE(WriteValue(kSettingsKey, "Transparent", REG_DWORD, {"\1\0\0\0", 4}));
   ASSERT_EQ(RunToEnd(kSilentSetup), 0u);  // an upgrade, for all users, into the same folder
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_FALSE(KeyExists(kUser, kUninstallKey));
   EXPECT_EQ(Value(kRunKeyW, L"KelvoCalendar"), exe);  // written by /AUTORUN, kept by the upgrade
   // A start-up entry that names another copy is that copy's.
-  ASSERT_TRUE(kelvo::testing::WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
+  ASSERT_TRUE(WriteValue(kRunKey, "KelvoCalendar", REG_SZ, "D:\\Kelvo.exe"));
   Uninstall(folder);
   EXPECT_EQ(Calendar(), nullptr);
   EXPECT_FALSE(Exists(kShortcut));

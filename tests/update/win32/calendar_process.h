@@ -15,7 +15,6 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/registry_snapshot.h"
 #include "tests/support/wine_testing.h"
 
 namespace kelvo {
@@ -38,11 +37,7 @@ inline std::string StoredHolidays() {
 
 // The date of the last update question as the program stores it.
 inline std::string StoredDate() {
-  char text[260] = {};
-  DWORD size = sizeof text - 1;
-  RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate", RRF_RT_REG_SZ, nullptr, text,
-               &size);
-  return text;
+  return ReadValue(kSettingsKey, "NoUpdateDate").data.c_str();
 }
 
 // Today in the user's short date format.
@@ -101,7 +96,7 @@ class QuestionBoxWatcher {
 class CalendarEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
+    DeleteValue(kSettingsKey, "NoUpdateDate");
     for (const char* file : {"_requests.log", "_routes", kList + 1})
       DeleteFileA(ServedFile(file).c_str());
     for (const std::string& file : {StoredHolidays(), StoredHolidays() + ".sig"})
@@ -112,7 +107,7 @@ class CalendarEndToEndTest : public ::testing::Test {
   void TearDown() override {
     Stop();
     Sleep(1000);  // Wine takes the window down
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NoUpdateDate");
+    DeleteValue(kSettingsKey, "NoUpdateDate");
     RemoveFolder(folder);
   }
   void Stop() {
@@ -191,7 +186,7 @@ class CalendarEndToEndTest : public ::testing::Test {
   }
 
   // As a standard user: the machine's settings may be read, not written.
-  const testing::ReadOnlyKey machineSettings{HKEY_LOCAL_MACHINE, kSettingsKey};
+  const ReadOnlyKey machineSettings{HKEY_LOCAL_MACHINE, kSettingsKey};
   std::string folder;
   PROCESS_INFORMATION process = {};
   std::optional<QuestionBoxWatcher> watcher;
