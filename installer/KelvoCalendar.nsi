@@ -254,12 +254,13 @@ Section "Uninstall"
   ${EndIf}
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Delete "${SHORTCUT}"
+  ; The holiday file the program keeps for the uninstalling user. Before the
+  ; program's folder goes: its removal is the last thing an uninstall does.
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\KelvoCalendar\holidays.txt*"
+  RMDir "$LOCALAPPDATA\KelvoCalendar"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Not /r: a folder chosen with /D may hold files that are not ours.
   RMDir "$INSTDIR"
-  ; The holiday file the program keeps for the uninstalling user.
-  SetShellVarContext current
-  Delete "$LOCALAPPDATA\KelvoCalendar\holidays.txt*"
-  RMDir "$LOCALAPPDATA\KelvoCalendar"
 SectionEnd
