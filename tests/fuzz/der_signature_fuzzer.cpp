@@ -5,14 +5,13 @@
 #include <openssl/ecdsa.h>
 #include <openssl/err.h>
 
-#include <cstdint>
 #include <cstring>
-#include <string_view>
 
 #include "net/signature_format.h"
+#include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view der(reinterpret_cast<const char*>(data), size);
+  const std::string_view der = fuzz::Text(data, size);
   const std::optional<kelvo::P256Signature> raw = kelvo::DerSignatureToRaw(der);
 
   const unsigned char* at = data;
@@ -30,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   ECDSA_SIG_free(read);
   ERR_clear_error();  // refusals leave no errors behind for the next input
-  if (strict != raw.has_value()) __builtin_trap();
+  fuzz::TrapIf(strict != raw.has_value());
   if (!raw) return 0;
 
   ECDSA_SIG* rebuilt = ECDSA_SIG_new();
@@ -38,9 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                  BN_bin2bn(raw->data() + 32, 32, nullptr));
   unsigned char* written = nullptr;
   const int length = i2d_ECDSA_SIG(rebuilt, &written);
-  if (raw->size() != 64 || length != static_cast<int>(size) ||
-      std::memcmp(written, data, size) != 0)
-    __builtin_trap();
+  fuzz::TrapIf(raw->size() != 64 || length != static_cast<int>(size) ||
+               std::memcmp(written, data, size) != 0);
   OPENSSL_free(written);
   ECDSA_SIG_free(rebuilt);
   return 0;

@@ -8,11 +8,10 @@
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "net/signature_format.h"
+#include "tests/fuzz/fuzz_input.h"
 
 namespace {
 
@@ -41,11 +40,11 @@ std::optional<kelvo::P256Point> OpenSslPoint(std::string_view pem) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzz::Text(data, size);
   const std::optional<kelvo::P256Point> point = kelvo::P256PointFromPem(text);
   if (!point) return 0;
   const std::optional<kelvo::P256Point> openssl = OpenSslPoint(text);
-  if (openssl && openssl != point) __builtin_trap();
+  fuzz::TrapIf(openssl && openssl != point);
 
   // The SubjectPublicKeyInfo of a P-256 point, base64 in 64-character lines.
   std::string der(
@@ -59,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string body(reinterpret_cast<char*>(base64), length);
   const std::string pem = "-----BEGIN PUBLIC KEY-----\n" + body.substr(0, 64) + "\n" +
                           body.substr(64) + "\n-----END PUBLIC KEY-----\n";
-  if (kelvo::P256PointFromPem(pem) != point) __builtin_trap();
+  fuzz::TrapIf(kelvo::P256PointFromPem(pem) != point);
   const std::optional<kelvo::P256Point> canonical = OpenSslPoint(pem);
-  if (canonical && canonical != point) __builtin_trap();
+  fuzz::TrapIf(canonical && canonical != point);
   return 0;
 }

@@ -3,14 +3,13 @@
 // program's folder and starts only a file it fetched; what the publisher
 // writes, the program takes as that update.
 #include <algorithm>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "desktop/settings_rules.h"
 #include "net/answer_rules.h"
+#include "tests/fuzz/fuzz_input.h"
 #include "tools/publish/code_page_936.h"
 #include "tools/publish/site_files.h"
 #include "update/payload_hash.h"
@@ -36,54 +35,48 @@ bool PlainlyInside(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kelvo;
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzz::Text(data, size);
   const std::vector<ScriptCommand> script = ParseUpdateScript(text, kAppDir);
   for (const ScriptCommand& command : script) {
-    if (command.sha256 &&
-        ParseSha256Field("sha256=" + Sha256Hex(*command.sha256)) != command.sha256)
-      __builtin_trap();
+    fuzz::TrapIf(command.sha256 &&
+                 ParseSha256Field("sha256=" + Sha256Hex(*command.sha256)) != command.sha256);
   }
   if (IsAcceptableManifest(text, kAppDir)) {
-    if (!IsVersionText(PublishedVersion(text))) __builtin_trap();
+    fuzz::TrapIf(!IsVersionText(PublishedVersion(text)));
     std::vector<std::string> fetched;
     bool runs = false;
     for (const ScriptCommand& command : script) {
-      if (!PlainlyInside(command.path)) __builtin_trap();
+      fuzz::TrapIf(!PlainlyInside(command.path));
       if (command.kind == ScriptCommand::Kind::Down) {
-        if (!IsWebAddress(command.url)) __builtin_trap();
+        fuzz::TrapIf(!IsWebAddress(command.url));
         fetched.push_back(PathCaseFold(*NormalisedPath(command.path)));
       } else if (command.kind == ScriptCommand::Kind::Run) {
         const std::string started = PathCaseFold(*NormalisedPath(command.path + ".td"));
-        if (std::find(fetched.begin(), fetched.end(), started) == fetched.end()) __builtin_trap();
+        fuzz::TrapIf(std::find(fetched.begin(), fetched.end(), started) == fetched.end());
         runs = true;
       }
     }
-    if (!runs) __builtin_trap();
+    fuzz::TrapIf(!runs);
   }
 
   // The same bytes as the maker's input: version, base address, then file names, one a line.
-  std::vector<std::string> lines;
-  for (std::string_view rest = text; !rest.empty();) {
-    const size_t end = std::min(rest.find('\n'), rest.size());
-    lines.emplace_back(rest.substr(0, end));
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-  }
+  const std::vector<std::string_view> lines = fuzz::Split(text, '\n');
   if (lines.size() < 2) return 0;
   std::vector<publish::Payload> payloads;
   for (size_t i = 2; i < lines.size(); ++i) {
-    payloads.push_back({lines[i], {}});
+    payloads.push_back({std::string(lines[i]), {}});
     payloads.back().digest.fill(static_cast<uint8_t>(i));
   }
   std::string bytes;
   try {
     bytes = publish::ManifestBytes(lines[0], lines[1], payloads);
   } catch (const publish::Refusal& refusal) {
-    if (std::string_view(refusal.what()).starts_with("the program")) __builtin_trap();
+    fuzz::TrapIf(std::string_view(refusal.what()).starts_with("the program"));
     return 0;
   }
   const std::optional<std::string> manifest = publish::FromCodePage936(bytes);
-  if (!manifest || IsOtherVersion(*manifest, lines[0]) || !DownHashesAcceptable(*manifest, true) ||
-      IsAcceptableManifest(*manifest, kAppDir) == payloads.empty())
-    __builtin_trap();
+  fuzz::TrapIf(!manifest || IsOtherVersion(*manifest, lines[0]) ||
+               !DownHashesAcceptable(*manifest, true) ||
+               IsAcceptableManifest(*manifest, kAppDir) == payloads.empty());
   return 0;
 }
