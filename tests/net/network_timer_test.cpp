@@ -55,18 +55,6 @@ class NetworkTimerTest : public ::testing::Test {
       return listArrives;
     };
   }
-  // The list is published once and stops the timer, whose steps end.
-  void ExpectPublishedOnceWhenTheListArrivesAt(uint32_t arrival, const Times& steps) {
-    Run(0, 100000, [&] { net.loaded = net.now >= arrival; });
-    net.now = 200000;
-    timer.Timer1_Timer();  // a tick already queued when the timer stopped
-    EXPECT_EQ(net.checks, steps);
-    EXPECT_EQ(net.fetches, steps);
-    EXPECT_EQ(net.disables + net.paints, 2);
-    ASSERT_EQ(state.LinkCount, 2);
-    EXPECT_EQ(state.AnnouncementLinks[1].LinkTitle, "B");
-  }
-
   CalendarState state;
   FakeNetwork net;
   NetworkTimer timer{state, net};
@@ -84,19 +72,22 @@ TEST_F(NetworkTimerTest, StepsComeWithTheFirstTickPast15000Ms) {
   EXPECT_EQ(state.LastNetTry, 91060u);
   EXPECT_FALSE(state.UpdateChecked);
   EXPECT_EQ(net.paints, 0);
-}
-
-TEST_F(NetworkTimerTest, TickCounterWrapKeepsThe15SecondRhythm) {
+  net.checks.clear();  // the tick counter's wrap keeps the rhythm
   Run(4294960000u, 4294960000u + 40000u);
   EXPECT_EQ(net.checks, (Times{7714, 22724}));
 }
 
-TEST_F(NetworkTimerTest, ListWithin15SecondsIsPublishedOnceAndNoCheckEverRuns) {
-  ExpectPublishedOnceWhenTheListArrivesAt(3000, {});
-}
-
+// Published once, stopping the timer and its steps; a tick already queued
+// then fetches nothing more.
 TEST_F(NetworkTimerTest, ListAfterRetriesIsPublishedOnceAndEndsTheSteps) {
-  ExpectPublishedOnceWhenTheListArrivesAt(40000, {15010, 30020});
+  Run(0, 100000, [&] { net.loaded = net.now >= 40000; });
+  net.now = 200000;
+  timer.Timer1_Timer();
+  EXPECT_EQ(net.checks, (Times{15010, 30020}));
+  EXPECT_EQ(net.fetches, net.checks);
+  EXPECT_EQ(net.disables + net.paints, 2);
+  ASSERT_EQ(state.LinkCount, 2);
+  EXPECT_EQ(state.AnnouncementLinks[1].LinkTitle, "B");
 }
 
 TEST_F(NetworkTimerTest, TickInsideTheCheckRunsAStepOfItsOwn) {
@@ -116,14 +107,17 @@ TEST_F(NetworkTimerTest, TickInsideTheCheckPublishesAndTheOuterTickDoesNotAgain)
   EXPECT_TRUE(state.UpdateChecked);
 }
 
-// After the list: the holiday file at once, then daily; the timer sleeps
-// until the next fetch, and a wake-up between fetches starts none.
+// A list within 15 s is published once and no check ever runs. After the
+// list: the holiday file at once, then daily; the timer sleeps until the
+// next fetch, and a wake-up between fetches starts none.
 TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
   Run(0, 3000, [&] { net.loaded = net.now >= 3000; });
   net.now = 50000;
   timer.Timer1_Timer();
   net.now = 3000 + kHolidayFetchInterval;
   timer.Timer1_Timer();
+  EXPECT_EQ(net.checks.size() + net.fetches.size(), 0u);
+  EXPECT_EQ(net.disables + net.paints, 2);
   EXPECT_EQ(net.holidayFetches, (Times{3000, 3000 + kHolidayFetchInterval}));
   EXPECT_EQ(Times(net.arms.end() - 3, net.arms.end()),
             (Times{kHolidayFetchInterval, kHolidayFetchInterval - 47000, kHolidayFetchInterval}));

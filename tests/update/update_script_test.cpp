@@ -37,9 +37,6 @@ TEST(UpdateScript, CommandsResolvedAgainstTheProgramsFolder) {
        "C:\\Tools\\",
        {"down http://h/myapp/KelvoCalendar2.exe C:\\Tools\\\\KelvoCalendar2.exe.td",
         "del  C:\\Tools\\KelvoCalendar.bak", "run  C:\\Tools\\KelvoCalendar2.exe"}},
-      {"v\r\nrun|apppath:x.exe\r\ndown|http://h/x.exe|apppath:",
-       "D:\\",
-       {"run  D:\\x.exe", "down http://h/x.exe D:\\\\x.exe.td"}},
       {"v\r\nDOWN|http://h/a.dll|C:\\Lib\\\r\nDown|payload.exe|APPPATH:sub\r\n"
        "Run|aPpPaTh:a.exe\r\nDeL|AppPath:old.exe",
        "C:\\T\\",

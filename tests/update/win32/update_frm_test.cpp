@@ -113,23 +113,16 @@ TEST_F(UpdateFrmTest, FailedDownStopsTheScriptAndLeavesNothingBehind) {
   EXPECT_EQ(ReadBytes(folder + "\\notes.txt"), "keep me");
 }
 
-// down into another folder, apppath:..\x, del of an absolute path, run of a
-// program elsewhere: not an update, so no question (none could be answered
-// here) and nothing fetched, deleted or started.
-TEST_F(UpdateFrmTest, EscapingScriptsAreNoUpdate) {
+// A script that deletes a file outside the program's folder is no update:
+// no question (none could be answered here), nothing fetched or deleted.
+// Which scripts escape is pinned natively by AnswerTrust's table.
+TEST_F(UpdateFrmTest, EscapingScriptIsNoUpdate) {
   Serve("new.exe", "new version");
   WriteBytes(folder + "\\victim.txt", "keep");
-  const std::string url = ServerUrl("/new.exe"), elsewhere = folder + "\\";
-  const std::string down = "down|" + url + "|apppath:\r\n", run = "run|apppath:new.exe\r\n";
-  for (const std::string& script :
-       {"down|" + url + "|" + folder + "\r\nrun|" + elsewhere + "new.exe",
-        "down|" + url + "|apppath:..\\x\r\nrun|apppath:..\\x\\new.exe",
-        down + "del|" + elsewhere + "victim.txt\r\n" + run,
-        down + run + "run|" + elsewhere + "victim.txt"}) {
-    Serve("myapp/KelvoCalendar/update.txt", "Version:9.9.9\r\n" + script);
-    const std::string host = ServerUrl("").substr(7);
-    EXPECT_TRUE(CheckForUpdateOn(host, [] { ADD_FAILURE() << "unloaded"; })) << script;
-  }
+  Serve("myapp/KelvoCalendar/update.txt", "Version:9.9.9\r\ndown|" + ServerUrl("/new.exe") +
+                                              "|apppath:\r\ndel|" + folder +
+                                              "\\victim.txt\r\nrun|apppath:new.exe\r\n");
+  EXPECT_TRUE(CheckForUpdateOn(ServerUrl("").substr(7), [] { ADD_FAILURE() << "unloaded"; }));
   EXPECT_FALSE(UpdateWasAccepted());
   EXPECT_EQ(TimesRequested("/new.exe"), 0);
   EXPECT_EQ(ReadBytes(folder + "\\victim.txt"), "keep");
