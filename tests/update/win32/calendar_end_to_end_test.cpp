@@ -93,19 +93,6 @@ TEST_F(CalendarEndToEndTest, YesInstallsAndStartsTheNewProgramAndEndsTheOld) {
   EXPECT_EQ(StoredDate(), Today());
 }
 
-// A captive portal answers everything with its page: no link, no
-// question, and the list is fetched again 15 s later.
-TEST_F(CalendarEndToEndTest, CaptivePortalPageIsNoListAndNoManifest) {
-  Serve("portal.html", "<html><a href=\"#login\">Wi-Fi $5/day</a>#<p>$3</p></html>");
-  Serve("_routes", std::string(kList) + " /portal.html\n" + kManifest + " /portal.html\n");
-  Start(IDYES);
-  ASSERT_TRUE(WaitFor([] { return TimesRequested(kList) == 2; }, 25000));
-  EXPECT_GT(Since(), 15000u);
-  EXPECT_GE(TimesRequested(kManifest), 1);
-  EXPECT_FALSE(LinksShown());
-  EXPECT_TRUE(watcher->Seen().empty());
-}
-
 // A server that never answers: the face answers at once throughout the
 // waiting update check, and exit ends the program during it.
 TEST_F(CalendarEndToEndTest, StalledServerNeverFreezesTheFace) {
