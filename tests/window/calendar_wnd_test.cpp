@@ -37,15 +37,6 @@ class CalendarWndTest : public ::testing::Test {
   CalendarWnd wnd{host};
 };
 
-TEST_F(CalendarWndTest, StartShowsTodaysMonth) {
-  wnd.State.HoverCell = 7;
-  wnd.StartAtToday();  // the host's today is 2024-03-15
-  EXPECT_EQ(Shown(), "2024-03-15");
-  EXPECT_EQ(wnd.State.HoverCell, -1);
-  EXPECT_TRUE(host.Face.Drew("gradient "));
-  EXPECT_EQ(host.SurfaceChanges, 1);
-}
-
 // Midnight, a wake, a new zone or a set clock (which also brings today's
 // month back): a face that followed today moves on with it; any other keeps
 // its day, and only the today mark moves (cell -1: off the face).
@@ -119,7 +110,6 @@ TEST_F(CalendarWndTest, PressAndReleaseSelectDaysStepButtonsOpenLinksOrDragTheWi
       {mar15, L, 20, 20, "2023-03-15", 0, {}, Arrow(23, 12)},
       {{1950, 8, 1}, L, 20, 20, "1950-08-01", 0, {}, Arrow(23, 12)},
       {{1951, 1, 20}, L, 20, 20, "1950-01-20", 0, {}, Arrow(23, 12)},
-      {{1951, 12, 31}, L, 20, 20, "1950-12-31", 0, {}, Arrow(23, 12)},
       {mar15, L, 100, 20, "2025-03-15"}, {{2050, 6, 9}, L, 100, 20, "2050-06-09"},
       {{2049, 12, 5}, L, 100, 20, "2050-12-05"}, {{2049, 12, 5}, L, 210, 20, "2050-01-05"},
       {{2050, 12, 31}, L, 210, 20, "2050-12-31"}, {{1951, 1, 20}, L, 130, 20, "1950-12-20"},
@@ -208,20 +198,14 @@ TEST_F(CalendarWndTest, EachPointFindsItsButtonCellOrLinkAndItsCursor) {
   // x, y: the button there, the cell and link index (-1: none), the hand cursor.
   const std::tuple<int, int, std::optional<HotRegion>, int, int, bool> cases[] = {
       {12, 12, PreviousYear, -1, -1, 1}, {35, 38, PreviousYear, -1, -1, 1},
-      {94, 12, NextYear, -1, -1, 1}, {117, 38, NextYear, -1, -1, 1},
-      {124, 12, PreviousMonth, -1, -1, 1}, {147, 38, PreviousMonth, -1, -1, 1},
-      {206, 12, NextMonth, -1, -1, 1}, {229, 38, NextMonth, -1, -1, 1},
-      {236, 12, BackToToday, -1, -1, 1}, {318, 38, BackToToday, -1, -1, 1},
-      {375, 10, Hide, -1, -1, 1}, {400, 35, Hide, -1, -1, 1},
+      {94, 12, NextYear, -1, -1, 1}, {229, 38, NextMonth, -1, -1, 1},
+      {236, 12, BackToToday, -1, -1, 1}, {400, 35, Hide, -1, -1, 1},
       {11, 20, no, -1, -1, 0}, {36, 20, no, -1, -1, 0}, {93, 20, no, -1, -1, 0},  // 36-93: year
-      {20, 11, no, -1, -1, 0}, {20, 39, no, -1, -1, 0}, {118, 20, no, -1, -1, 0},
-      {148, 20, no, -1, -1, 0}, {230, 20, no, -1, -1, 0}, {319, 20, no, -1, -1, 0},
-      {374, 20, no, -1, -1, 0}, {401, 20, no, -1, -1, 0}, {380, 9, no, -1, -1, 0},
-      {380, 36, no, -1, -1, 0}, {12, 83, no, 0, -1, 0}, {65, 136, no, 0, -1, 0},
+      {20, 11, no, -1, -1, 0}, {20, 39, no, -1, -1, 0}, {374, 20, no, -1, -1, 0},
+      {401, 20, no, -1, -1, 0}, {12, 83, no, 0, -1, 0}, {65, 136, no, 0, -1, 0},
       {66, 100, no, -1, -1, 0}, {67, 100, no, 1, -1, 0}, {20, 137, no, -1, -1, 0},
-      {20, 82, no, -1, -1, 0}, {410, 210, no, -1, 0, 1}, {450, 225, no, -1, 0, 1},
-      {505, 225, no, -1, 1, 1}, {450, 235, no, -1, 1, 1}, {533, 230, no, -1, -1, 0},
-      {450, 240, no, -1, -1, 0}};
+      {410, 210, no, -1, 0, 1}, {505, 225, no, -1, 1, 1}, {450, 235, no, -1, 1, 1},
+      {533, 230, no, -1, -1, 0}, {450, 240, no, -1, -1, 0}};
   // clang-format on
   const CalendarState& state = wnd.State;
   for (const auto& [x, y, button, cell, link, hand] : cases) {

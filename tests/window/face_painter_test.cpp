@@ -1,6 +1,9 @@
+// The face as painted: day cells, the date panel and its holiday line, the 休/班 marks.
 #include "window/face_painter.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/window/fake_host.h"
 #include "window/calendar_wnd.h"
@@ -12,39 +15,20 @@ using Calls = std::vector<std::string>;
 
 class FacePainterTest : public ::testing::Test {
  protected:
-  // The face of 2024-`month` with `selected` chosen and `hover` under the mouse.
-  const Calls& Show(int16_t month, int16_t selected, int hover = -1) {
-    wnd.State.ShownYear = 2024;
-    wnd.State.ShownMonth = month;
-    wnd.State.SelectedDay = selected;
+  // The face of the month of `shown` with its day chosen and `hover` under the mouse.
+  const Calls& Show(Date shown, int hover = -1, Date today = {2024, 3, 15}) {
+    host.TodayDate = today;
+    wnd.State.ShownYear = shown.Year;
+    wnd.State.ShownMonth = shown.Month;
+    wnd.State.SelectedDay = shown.Day;
     wnd.State.HoverCell = hover;
     host.Face.Clear();
-    wnd.BuildMonth(2024, month);
+    wnd.BuildMonth(shown.Year, shown.Month);
     return host.Face.Calls;
   }
-  FakeHost host;  // today is 2024-03-15
+  FakeHost host;
   CalendarWnd wnd{host};
 };
-
-// Every call of two whole faces: a five-row month with today selected and
-// hovered and links in the panel (more counted than held, one below the
-// face), and a six-row month whose selected 31st is lowered, with a
-// neighbour-month cell hovered. The tests below name what matters most.
-TEST_F(FacePainterTest, WholeFacesMatchTheirRecordedDigests) {
-  wnd.State.AnnouncementLinks = {{{410, 210, 533, 230}, "新版发布", "http://a/1"},
-                                 {{410, 232, 533, 252}, "使用说明", "http://a/2"},
-                                 {{410, 370, 538, 390}, "第三", "http://a/3"}};
-  wnd.State.LinkCount = 5;
-  for (const auto& [month, selected, hover, expected] :
-       {std::tuple{3, 15, 18, 1098443075930139897ull},
-        std::tuple{9, 31, 0, 16395670117818403817ull}}) {
-    uint64_t digest = 14695981039346656037u;
-    for (const std::string& call : Show(month, selected, hover)) {
-      for (const char c : call + '\n') digest = (digest ^ uint8_t(c)) * 1099511628211u;
-    }
-    EXPECT_EQ(digest, expected) << ::testing::PrintToString(host.Face.Calls);
-  }
-}
 
 // Outlines come before today's fill, so a selected or hovered today shows
 // only the fill; the selection needs a day of the shown month, the hover not.
@@ -67,10 +51,11 @@ TEST_F(FacePainterTest, CellsShowSelectionHoverAndTodayInThatOrder) {
                       "text 廿一 232,335,285,356 宋体 9 191,191,191 centre ellipsis"}}};
   // clang-format on
   for (const auto& [month, selected, hover, cell, expected] : cases) {
-    Show(month, selected, hover);
+    Show({2024, month, selected}, hover);
     EXPECT_EQ(host.Face.Within(wnd.State.DayCells[cell].CellRect), expected) << month;
   }
-  EXPECT_EQ(Show(1, 15).front(), "box 0,0-537,369 87,171,255 w2 fill 255,255,255");  // clears
+  EXPECT_EQ(Show({2024, 1, 15}).front(),
+            "box 0,0-537,369 87,171,255 w2 fill 255,255,255");  // clears
   // Before the lunar new year the stem-branch year is the old one, the zodiac the shown year's.
   EXPECT_TRUE(host.Face.Drew("text 癸卯年 【龙年】 408,152,535,172 宋体 10 255,255,255 centre"));
   EXPECT_TRUE(host.Face.Drew("text 腊月初五 ") && host.Face.Drew("text 星期一 "));
@@ -81,12 +66,64 @@ TEST_F(FacePainterTest, NothingBuiltOrAnUnreadableDateStillPaintsTheFrame) {
   for (const char* date : {"", "2024-13-45"}) {
     CalendarState state;
     state.PanelDateText = date;
+    state.LinkCount = 3;  // none held
     RecordingCanvas canvas;
     PaintFace(state, canvas);
     EXPECT_EQ(canvas.Within({12, 82, 397, 370}).size(), 5u);  // five grid rules, no cells
     EXPECT_TRUE(canvas.Drew("text 星期 487,19,535,37 ")) << "the weekday word alone";
     EXPECT_TRUE(canvas.Drew("text Kelvo软件工作室 "));
   }
+}
+
+// 宋体 8 in the 14 × 14 box at (right - 15, top + 2), after everything else of
+// the cell: today's fill, the day number and the label.
+TEST_F(FacePainterTest, HolidayMarkIsDrawnLastInTheCellsTopRightCornerInItsColour) {
+  // clang-format off
+  const std::tuple<Date, Date, int, const char*> cases[] = {
+      {{2025, 10, 1}, {2024, 3, 15}, 2, "text 休 161,85,175,99 宋体 8 224,45,45 centre middle"},
+      {{2025, 10, 1}, {2024, 3, 15}, 12, "text 班 326,140,340,154 宋体 8 102,102,102 centre middle"},
+      {{2025, 1, 1}, {2024, 3, 15}, 34,  // 2025-02-02, a neighbour-month cell
+       "text 休 381,305,395,319 宋体 8 191,191,191 centre middle"},
+      {{2021, 5, 1}, {2021, 5, 3}, 7,  // today, in a six-row month
+       "text 休 51,131,65,145 宋体 8 255,255,255 centre middle"}};
+  // clang-format on
+  for (const auto& [shown, today, cell, mark] : cases) {
+    Show(shown, -1, today);
+    const Calls drawn = host.Face.Within(wnd.State.DayCells[cell].CellRect);
+    ASSERT_GE(drawn.size(), 3u) << mark;
+    EXPECT_EQ(drawn.back(), mark);
+  }
+}
+
+TEST_F(FacePainterTest, HolidayPanelAddsTheFestivalLineOnlyForAMarkedSelectedDay) {
+  const std::pair<Date, std::string> cases[] = {
+      {{2025, 10, 1}, "国庆节 · 休"},
+      {{2024, 2, 4}, "春节 · 班"},
+      {{2015, 9, 3}, "中国人民抗日… · 休"},  // the one name too long for the panel
+      {{2025, 10, 9}, ""}};
+  for (const auto& [date, line] : cases) {
+    const Calls& calls = Show(date);
+    const auto year = std::find_if(calls.begin(), calls.end(), [&](const std::string& call) {
+      return call.starts_with("text " + wnd.State.PanelYearText + " 408,152,");
+    });
+    ASSERT_LT(year + 2, calls.end()) << line;
+    if (!line.empty()) {
+      EXPECT_EQ(year[1], "text " + line + " 408,174,535,194 宋体 9 255,255,255 centre middle");
+    }
+    EXPECT_TRUE(year[line.empty() ? 1 : 2].starts_with("box 418,200-527,201 ")) << "separator";
+  }
+}
+
+// A schedule that changes the shown month's marks repaints at once; one
+// that changes another month's does not.
+TEST_F(FacePainterTest, NewHolidayScheduleRepaintsOnlyWhenTheShownMonthChanges) {
+  Show({2027, 1, 1});
+  const int paints = host.SurfaceChanges;
+  for (const std::string day : {"2027-03-01", "2027-01-01"})
+    wnd.SetHolidays(HolidaySchedule(
+        *ParseHolidayFile("KELVO-HOLIDAYS 1\nSERIAL 9\nYEAR 2027\n" + day + " 休 元旦")));
+  EXPECT_EQ(host.SurfaceChanges, paints + 1) << "only for January 1st";
+  EXPECT_EQ(wnd.State.PanelHolidayText, "元旦 · 休");
 }
 
 }  // namespace
