@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/holidays.h"
 #include "calendar/rect.h"
@@ -22,6 +23,10 @@ struct DayCell {
   bool IsToday = false;
   HolidayMark Holiday = HolidayMark::None;  // 休 or 班 in the public-holiday schedule
   std::string HolidayFestival;              // what the mark is for, e.g. 国庆节
+  // The user's own days falling on this date: names as written, and the
+  // date panel's lines ("妈妈生日 · 70岁"); empty when none.
+  std::vector<std::string> OwnDayNames;
+  std::vector<std::string> OwnDayLines;
 };
 
 }  // namespace kelvo

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "calendar/date.h"
+#include "calendar/day_cell.h"
 
 namespace kelvo {
 
@@ -96,6 +97,9 @@ struct OwnDayHit {
   Occurrence Falls;
 };
 std::vector<OwnDayHit> OwnDaysBetween(const std::vector<OwnDay>& days, Date first, Date last);
+// Fills OwnDayNames and OwnDayLines of every cell of a built month from
+// `days` (clearing them first); cells are matched by their DateText.
+void MarkOwnDays(const std::vector<OwnDay>& days, std::vector<DayCell>& cells);
 
 // Reminders. Local wall-clock time is counted in minutes since 1970-01-01
 // 00:00 local time (DaysFromCivil(date) * 1440 + minute of the day).
