@@ -73,7 +73,10 @@ std::string WriteDaysICalendar(const std::vector<OwnDay>& days, int16_t firstYea
   AppendLine("VERSION:2.0", out);
   AppendLine("PRODID:-//Kelvo//Kelvo日历//ZH", out);
   AppendLine("CALSCALE:GREGORIAN", out);
-  const int lastYear = std::min<int>(firstYear + std::max(yearCount, 0) - 1, kLastOwnDayYear);
+  // Clamped first, so that no count can overflow the sum.
+  const int span = kLastOwnDayYear - kFirstOwnDayYear + 1;
+  const int lastYear =
+      std::min<int>(firstYear + std::clamp(yearCount, 0, span) - 1, kLastOwnDayYear);
   if (lastYear >= firstYear) {
     const std::vector<OwnDayHit> hits =
         OwnDaysBetween(days, Date{firstYear, 1, 1}, Date{static_cast<int16_t>(lastYear), 12, 31});
