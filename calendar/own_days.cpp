@@ -59,20 +59,30 @@ std::optional<Date> OccurrenceInYear(const OwnDay& day, int16_t year) {
   return when;
 }
 
-std::vector<Occurrence> OccurrencesBetween(const OwnDay& day, Date first, Date last) {
-  std::vector<Occurrence> found;
+namespace {
+
+// Calls visit(occurrence) for each occurrence on first..last, ascending,
+// without collecting them: a month build visits every day of the file.
+template <typename Visit>
+void VisitOccurrences(const OwnDay& day, Date first, Date last, Visit&& visit) {
   first = std::max(first, kFirstSpanDay);
   last = std::min(last, kLastSpanDay);
-  if (first > last) return found;
   // A lunar year's 冬月 and 腊月 reach into the next Gregorian year.
   const int lead = day.Calendar == OwnDayCalendar::Lunar ? 1 : 0;
-  for (int year = first.Year - lead; year <= last.Year; ++year) {
+  for (int year = first.Year - lead; first <= last && year <= last.Year; ++year) {
     const std::optional<Date> when = OccurrenceInYear(day, static_cast<int16_t>(year));
     if (!when || *when < first || *when > last) continue;
     const int count = day.Origin ? year - day.Origin : 0;
-    found.push_back(
-        {*when, static_cast<int16_t>(year), static_cast<int16_t>(count >= 1 ? count : 0)});
+    visit(Occurrence{*when, static_cast<int16_t>(year),
+                     static_cast<int16_t>(count >= 1 ? count : 0)});
   }
+}
+
+}  // namespace
+
+std::vector<Occurrence> OccurrencesBetween(const OwnDay& day, Date first, Date last) {
+  std::vector<Occurrence> found;
+  VisitOccurrences(day, first, last, [&](const Occurrence& o) { found.push_back(o); });
   return found;
 }
 
@@ -106,8 +116,9 @@ std::string OwnDayPanelLine(const OwnDay& day, const Occurrence& occurrence) {
 std::vector<OwnDayHit> OwnDaysBetween(const std::vector<OwnDay>& days, Date first, Date last) {
   std::vector<OwnDayHit> hits;
   for (size_t index = 0; index < days.size(); ++index) {
-    for (const Occurrence& falls : OccurrencesBetween(days[index], first, last))
+    VisitOccurrences(days[index], first, last, [&](const Occurrence& falls) {
       hits.push_back({falls.When, index, falls});
+    });
   }
   std::stable_sort(hits.begin(), hits.end(),
                    [](const OwnDayHit& a, const OwnDayHit& b) { return a.When < b.When; });
@@ -148,13 +159,13 @@ std::vector<DueReminder> RemindersDue(const std::vector<OwnDay>& days, int64_t a
   for (size_t index = 0; index < days.size(); ++index) {
     const OwnDay& day = days[index];
     if (day.RemindDaysBefore.empty()) continue;
-    for (const Occurrence& falls : OccurrencesBetween(day, today, horizon)) {
+    VisitOccurrences(day, today, horizon, [&](const Occurrence& falls) {
       for (const int16_t before : day.RemindDaysBefore) {
         const int64_t minute = DueMinuteOf(day, falls, before);
         if (minute > afterMinute && minute <= upToMinute)
           due.push_back({index, falls, before, minute});
       }
-    }
+    });
   }
   std::stable_sort(due.begin(), due.end(), [](const DueReminder& a, const DueReminder& b) {
     return a.DueMinute < b.DueMinute;
@@ -169,12 +180,12 @@ std::optional<int64_t> NextReminderDue(const std::vector<OwnDay>& days, int64_t 
   const Date until = AddDays(from, 2 * 366 + 31);
   for (const OwnDay& day : days) {
     if (day.RemindDaysBefore.empty()) continue;
-    for (const Occurrence& falls : OccurrencesBetween(day, from, until)) {
+    VisitOccurrences(day, from, until, [&](const Occurrence& falls) {
       for (const int16_t before : day.RemindDaysBefore) {
         const int64_t minute = DueMinuteOf(day, falls, before);
         if (minute > afterMinute && (!next || minute < *next)) next = minute;
       }
-    }
+    });
   }
   return next;
 }
