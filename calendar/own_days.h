@@ -124,11 +124,12 @@ std::string ReminderText(const DueReminder& reminder);
 // off and shown later).
 std::string ReminderText(const DueReminder& reminder, Date today);
 
-// RFC 5545 iCalendar for `days` (days_icalendar.cpp): one all-day VEVENT per occurrence in the
-// Gregorian years firstYear .. firstYear + yearCount - 1 (not past 2050),
-// UID from the day's id and the occurrence's year, a VALARM per reminder,
-// CR LF, folded at 75 octets between UTF-8 characters. `stamp` is the
-// DTSTAMP value (e.g. "20261207T083000Z").
+// RFC 5545 iCalendar for `days` (days_icalendar.cpp): one all-day VEVENT per
+// occurrence in the Gregorian years firstYear .. firstYear + yearCount - 1
+// (not past 2050), UID from the day's id and the occurrence's year, a
+// VALARM per reminder, CR LF, folded at 75 octets between UTF-8 characters.
+// SUMMARY is the panel line. `stamp` is the DTSTAMP value (e.g.
+// "20261207T083000Z").
 std::string WriteDaysICalendar(const std::vector<OwnDay>& days, int16_t firstYear, int yearCount,
                                std::string_view stamp);
 
