@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "calendar/file_text.h"
+
 namespace kelvo {
 namespace {
 
@@ -23,39 +25,6 @@ std::optional<uint64_t> ReadPlainNumber(std::string_view text, size_t maxDigits)
   return value;
 }
 
-// Characters of a name in strict UTF-8 (no overlong forms, surrogates or
-// values past U+10FFFF), or -1 when it is not such text or holds a C0 or C1
-// control character or DEL.
-int NameCharacters(std::string_view name) {
-  int count = 0;
-  for (size_t i = 0; i < name.size(); ++count) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(name[k]); };
-    const unsigned lead = byte(i);
-    size_t length = 1;
-    uint32_t value = lead;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, value = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, value = lead & 0x07;
-    } else if (lead >= 0x80) {
-      return -1;
-    }
-    if (i + length > name.size()) return -1;
-    for (size_t k = 1; k < length; ++k) {
-      if ((byte(i + k) & 0xC0) != 0x80) return -1;
-      value = value << 6 | (byte(i + k) & 0x3F);
-    }
-    constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-      return -1;
-    if (value < 0x20 || (value >= 0x7F && value <= 0x9F)) return -1;
-    i += length;
-  }
-  return count;
-}
-
 struct Verdict {
   std::optional<HolidayFile> file;
   std::string fault;
@@ -68,16 +37,7 @@ Verdict Refuse(size_t line, std::string_view why) {
 
 Verdict Judge(std::string_view bytes) {
   if (bytes.size() > kMaxHolidayFileBytes) return Refuse(0, "larger than 64 KiB");
-  // The lines; a line end after the last one is allowed, an empty line is not.
-  std::vector<std::string_view> lines;
-  for (size_t start = 0; start < bytes.size();) {
-    const size_t end = bytes.find('\n', start);
-    std::string_view line = bytes.substr(start, end == std::string_view::npos ? end : end - start);
-    if (end != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
+  const std::vector<std::string_view> lines = FileLines(bytes);
   if (lines.empty() || lines[0] != kFirstLine) return Refuse(1, "not \"KELVO-HOLIDAYS 1\"");
   HolidayFile file;
   const std::optional<uint64_t> serial =
@@ -106,7 +66,7 @@ Verdict Judge(std::string_view bytes) {
     const std::string_view mark = line.substr(11, markEnd - 11);
     const std::string_view name = line.substr(markEnd + 1);
     if (mark != kDayOffText && mark != kWorkdayText) return Refuse(number, "mark is not 休 or 班");
-    const int characters = NameCharacters(name);
+    const int characters = TextCharacters(name);
     if (characters < 1 || characters > kMaxNameCharacters || name.starts_with(' '))
       return Refuse(number, "name is not 1 to 16 characters of text without control characters");
     const HolidayMark holiday = mark == kDayOffText ? HolidayMark::DayOff : HolidayMark::Workday;

@@ -101,6 +101,25 @@ std::optional<LunarDate> GregorianToLunar(int16_t year, int16_t month, int16_t d
                    static_cast<int16_t>(length)};
 }
 
+std::optional<LunarMonthSpan> FindLunarMonth(int16_t year, int16_t month) {
+  const int index = year - FirstLunarTableYear;
+  if (index < 0 || index >= kLunarYears || month == 0 || std::abs(month) > 12) return std::nullopt;
+  const int32_t info = LunarYearInfo[index];
+  const int leap = HasLeapMonth(info) ? info >> 16 : 0;
+  if (month < 0 && -month != leap) return std::nullopt;
+  // Positions count the leap month after the month it repeats.
+  const int position = month < 0 ? leap + 1 : leap && month > leap ? month + 1 : month;
+  int32_t first = kYearStarts[index];
+  for (int p = 1; p < position; ++p) first += MonthLength(info, p);
+  return LunarMonthSpan{CivilFromDays(first), static_cast<int16_t>(MonthLength(info, position))};
+}
+
+std::optional<Date> LunarToGregorian(int16_t year, int16_t month, int16_t day) {
+  const std::optional<LunarMonthSpan> span = FindLunarMonth(year, month);
+  if (!span || day < 1 || day > span->Length) return std::nullopt;
+  return AddDays(span->First, day - 1);
+}
+
 std::string_view ZodiacOfYear(int16_t year) {
   return ZodiacNames[PositiveMod(year - 4, 12)];
 }

@@ -41,6 +41,19 @@ LunarYearLayout DecodeLunarYearInfo(int32_t info);
 // Empty for dates outside 1949-01-29 .. 2051-02-10, the span of the tables.
 std::optional<LunarDate> GregorianToLunar(int16_t year, int16_t month, int16_t day);
 
+// One month of a lunar year: its first Gregorian day and its length.
+struct LunarMonthSpan {
+  Date First;
+  int16_t Length = 0;  // 29 or 30
+};
+// Month `month` (signed as in LunarDate) of lunar year `year`, found from the
+// year-start table without a walk through the years before it; empty for a
+// year outside 1949..2050 or a leap month the year does not have.
+std::optional<LunarMonthSpan> FindLunarMonth(int16_t year, int16_t month);
+// The Gregorian date of a lunar date; empty when FindLunarMonth is, or the
+// month has no such day.
+std::optional<Date> LunarToGregorian(int16_t year, int16_t month, int16_t day);
+
 // Fills the lunar texts of the cell and decides its caption (lunar festival,
 // then a solar term already in LabelText, then Gregorian festival, then the
 // lunar day name).

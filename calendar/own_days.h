@@ -36,10 +36,10 @@ enum class OwnDayKind { Birthday, Anniversary };
 struct OwnDay {
   std::string Id;
   OwnDayCalendar Calendar = OwnDayCalendar::Lunar;
-  int16_t Month = 1;        // 1..12
-  bool LeapMonth = false;   // lunar only: the leap month that follows Month
-  int16_t Day = 1;          // 1..30 (lunar) or a day the Gregorian month has in some year
-  int16_t Origin = 0;       // the year it began (lunar year for 农历); 0 = not given
+  int16_t Month = 1;       // 1..12
+  bool LeapMonth = false;  // lunar only: the leap month that follows Month
+  int16_t Day = 1;         // 1..30 (lunar) or a day the Gregorian month has in some year
+  int16_t Origin = 0;      // the year it began (lunar year for 农历); 0 = not given
   OwnDayKind Kind = OwnDayKind::Birthday;
   std::vector<int16_t> RemindDaysBefore;  // as written; empty = no reminder
   int16_t RemindMinute = -1;              // minutes after local midnight; -1 when no reminder
@@ -49,7 +49,7 @@ struct OwnDay {
 
 struct DaysParseResult {
   std::vector<OwnDay> Days;  // file order
-  std::string Fault;         // one line, e.g. "line 3: 04-31 is no day"; empty when accepted
+  std::string Fault;  // one line, e.g. "第3行：公历4月没有31日"; empty when accepted
   bool Accepted() const { return Fault.empty(); }
 };
 
@@ -117,14 +117,19 @@ std::vector<DueReminder> RemindersDue(const std::vector<OwnDay>& days, int64_t a
                                       int64_t upToMinute);
 // The first due minute after `afterMinute`; empty when none is left before 2051.
 std::optional<int64_t> NextReminderDue(const std::vector<OwnDay>& days, int64_t afterMinute);
-// The balloon's text: "2025年10月7日 农历八月十六 · 今天" or "… · 还有3天".
+// The balloon's text: "2025年10月7日 农历八月十六 · 今天" or "… · 还有3天",
+// the days counted from the reminder's due day.
 std::string ReminderText(const DueReminder& reminder);
+// The same, counted from `today` (a reminder missed while the machine was
+// off and shown later).
+std::string ReminderText(const DueReminder& reminder, Date today);
 
-// RFC 5545 iCalendar for `days`: one all-day VEVENT per occurrence in the
-// Gregorian years firstYear .. firstYear + yearCount - 1 (not past 2050),
-// UID from the day's id and the occurrence's year, a VALARM per reminder,
-// CR LF, folded at 75 octets between UTF-8 characters. `stamp` is the
-// DTSTAMP value (e.g. "20261207T083000Z").
+// RFC 5545 iCalendar for `days` (days_icalendar.cpp): one all-day VEVENT per
+// occurrence in the Gregorian years firstYear .. firstYear + yearCount - 1
+// (not past 2050), UID from the day's id and the occurrence's year, a
+// VALARM per reminder, CR LF, folded at 75 octets between UTF-8 characters.
+// SUMMARY is the panel line. `stamp` is the DTSTAMP value (e.g.
+// "20261207T083000Z").
 std::string WriteDaysICalendar(const std::vector<OwnDay>& days, int16_t firstYear, int yearCount,
                                std::string_view stamp);
 

@@ -7,13 +7,16 @@
 
 #include "calendar/holiday_file.h"
 #include "calendar/lunar.h"
+#include "calendar/own_days.h"
 #include "calendar/tables.h"
 
 namespace kelvo::month_tool {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: kelvo-month [--tsv] [--today YYYY-MM-DD] [--holidays FILE] YEAR [MONTH]\n"
+    "Usage: kelvo-month [--tsv] [--today YYYY-MM-DD] [--holidays FILE] [--days FILE]\n"
+    "                   YEAR [MONTH]\n"
+    "       kelvo-month --days FILE --ics YEAR [COUNT]\n"
     "\n"
     "Shows a month of the Kelvo calendar (or all twelve months of YEAR) as the\n"
     "calendar face does: a Monday-first grid of five or six weeks, each day with\n"
@@ -28,18 +31,27 @@ constexpr std::string_view kUsage =
     "  --holidays FILE    apply a holiday file (holidays.txt, as the program\n"
     "                     fetches it, without its signature) over the built-in\n"
     "                     table; a file the program would refuse is bad input\n"
+    "  --days FILE        apply a days file (days.txt, the user's own days): a *\n"
+    "                     after the caption of a day that holds one\n"
+    "  --ics              with --days: write the own days of the Gregorian years\n"
+    "                     YEAR to YEAR+COUNT-1 (COUNT 1 to 101, default 20, never\n"
+    "                     past 2050) as an iCalendar file instead of the grid\n"
     "  --tsv              tab-separated rows instead of the grid: a header line,\n"
     "                     then one line per cell with the columns\n"
     "                     year month index date day lunar_year lunar_month\n"
     "                     lunar_day label other festival_or_term today holiday\n"
     "                     (the shown year and month, the cell index, the cell's\n"
     "                     texts, its three marks as 0 or 1, and 休 for a public\n"
-    "                     holiday, 班 for a make-up workday or nothing)\n"
+    "                     holiday, 班 for a make-up workday or nothing), and\n"
+    "                     with --days a last column days: the names of the day's\n"
+    "                     own days joined by 、\n"
     "  --help             this text\n"
     "\n"
     "Bad input prints one line on stderr and exits with status 2.\n";
 
 constexpr int kCellWidth = 10;
+constexpr std::string_view kOwnDayMark = "*";
+constexpr int16_t kDefaultIcsYears = 20;
 
 // Whole non-negative decimal number, or empty. Too large reads as -1 so the
 // caller can report it as out of range rather than as "not a number".
@@ -70,6 +82,16 @@ std::string Quoted(std::string_view text) {
   }
   quoted.append("'");
   return quoted;
+}
+
+// The file's bytes, one past `limit` at most (enough to tell a file that
+// is too large); false when it cannot be read.
+bool ReadSmallFile(const std::string& path, size_t limit, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  bytes.assign(limit + 1, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return in.is_open() && !in.bad();
 }
 
 ParseResult Fail(std::string message) {
@@ -149,9 +171,11 @@ ParseResult ParseArguments(std::span<const std::string_view> args) {
       request.Help = true;
     } else if (arg == "--tsv") {
       request.Tsv = true;
-    } else if (arg == "--holidays") {
-      if (i + 1 >= args.size()) return Fail("--holidays needs a file");
-      request.HolidaysPath = args[++i];
+    } else if (arg == "--holidays" || arg == "--days") {
+      if (i + 1 >= args.size()) return Fail(std::string(arg) + " needs a file");
+      (arg == "--days" ? request.DaysPath : request.HolidaysPath) = args[++i];
+    } else if (arg == "--ics") {
+      request.Ics = true;
     } else if (arg == "--today" || arg.starts_with("--today=")) {
       std::string_view value;
       if (arg == "--today") {
@@ -180,7 +204,17 @@ ParseResult ParseArguments(std::span<const std::string_view> args) {
   }
   request.Year = static_cast<int16_t>(*year);
 
-  if (positional.size() == 2) {
+  if (request.Ics) {
+    if (request.DaysPath.empty()) return Fail("--ics needs --days FILE");
+    request.YearCount = kDefaultIcsYears;
+    if (positional.size() == 2) {
+      const std::optional<long long> count = ReadNumber(positional[1]);
+      if (!count) return Fail("COUNT must be a number, got " + Quoted(positional[1]));
+      if (*count < 1 || *count > kLastYear - kFirstYear + 1)
+        return Fail("COUNT must be from 1 to 101, got " + std::string(positional[1]));
+      request.YearCount = static_cast<int16_t>(*count);
+    }
+  } else if (positional.size() == 2) {
     const std::optional<long long> month = ReadNumber(positional[1]);
     if (!month) return Fail("MONTH must be a number, got " + Quoted(positional[1]));
     if (*month < 1 || *month > 12) {
@@ -191,19 +225,27 @@ ParseResult ParseArguments(std::span<const std::string_view> args) {
   return {request, {}};
 }
 
-void WriteTsvHeader(std::ostream& out) {
+void WriteTsvHeader(std::ostream& out, bool withDays) {
   out << "year\tmonth\tindex\tdate\tday\tlunar_year\tlunar_month\tlunar_day\tlabel\tother\t"
-         "festival_or_term\ttoday\tholiday\n";
+         "festival_or_term\ttoday\tholiday";
+  out << (withDays ? "\tdays\n" : "\n");
 }
 
-void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGrid& grid) {
+void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGrid& grid,
+                  bool withDays) {
   for (size_t i = 0; i < grid.DayCells.size(); ++i) {
     const DayCell& cell = grid.DayCells[i];
     out << year << '\t' << month << '\t' << i << '\t' << cell.DateText << '\t' << cell.DayText
         << '\t' << cell.LunarYearText << '\t' << cell.LunarMonthText << '\t' << cell.LunarDayText
         << '\t' << cell.LabelText << '\t' << (cell.IsOtherMonth ? 1 : 0) << '\t'
         << (cell.IsFestivalOrTerm ? 1 : 0) << '\t' << (cell.IsToday ? 1 : 0) << '\t'
-        << HolidayMarkText(cell.Holiday) << '\n';
+        << HolidayMarkText(cell.Holiday);
+    if (withDays) {
+      out << '\t';
+      for (size_t k = 0; k < cell.OwnDayNames.size(); ++k)
+        out << (k ? "、" : "") << cell.OwnDayNames[k];
+    }
+    out << '\n';
   }
 }
 
@@ -229,7 +271,9 @@ void WriteMonthView(std::ostream& out, int16_t year, int16_t month, const MonthG
       const DayCell& cell = grid.DayCells[i];
       std::string_view style = cell.IsOtherMonth ? "2" : cell.IsFestivalOrTerm ? "31" : "90";
       if (cell.IsToday) style = "1;97;43";
-      WriteCell(out, cell.LabelText, style, colour, i == rowEnd - 1);
+      const std::string caption =
+          cell.LabelText + std::string(cell.OwnDayNames.empty() ? "" : kOwnDayMark);
+      WriteCell(out, caption, style, colour, i == rowEnd - 1);
     }
     out << '\n';
   }
@@ -249,27 +293,43 @@ int RunMonthTool(std::span<const std::string_view> args, Date localToday, bool c
   }
   HolidaySchedule holidays;
   if (!request.HolidaysPath.empty()) {
-    std::ifstream in(request.HolidaysPath, std::ios::binary);
-    // One byte past the limit is enough to tell a file that is too large.
-    std::string bytes(kMaxHolidayFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    const std::string fault =
-        in.bad() || !in.is_open() ? "cannot be read" : HolidayFileFault(bytes);
+    std::string bytes;
+    const std::string fault = ReadSmallFile(request.HolidaysPath, kMaxHolidayFileBytes, bytes)
+                                  ? HolidayFileFault(bytes)
+                                  : "cannot be read";
     if (!fault.empty()) {
       err << "kelvo-month: " << Quoted(request.HolidaysPath) << ": " << fault << '\n';
       return 2;
     }
     holidays = HolidaySchedule(*ParseHolidayFile(bytes));
   }
+  const bool withDays = !request.DaysPath.empty();
+  DaysParseResult days;
+  if (withDays) {
+    std::string bytes;
+    days = ReadSmallFile(request.DaysPath, kMaxDaysFileBytes, bytes)
+               ? ParseDaysFile(bytes)
+               : DaysParseResult{{}, "cannot be read"};
+    if (!days.Accepted()) {
+      err << "kelvo-month: " << Quoted(request.DaysPath) << ": " << days.Fault << '\n';
+      return 2;
+    }
+  }
   const Date today = request.Today.value_or(localToday);
+  if (request.Ics) {
+    std::string stamp = FormatIsoDate(today);
+    std::erase(stamp, '-');
+    out << WriteDaysICalendar(days.Days, request.Year, request.YearCount, stamp + "T000000Z");
+    return 0;
+  }
   const int16_t firstMonth = request.Month ? request.Month : 1;
   const int16_t lastMonth = request.Month ? request.Month : 12;
-  if (request.Tsv) WriteTsvHeader(out);
+  if (request.Tsv) WriteTsvHeader(out, withDays);
   for (int16_t month = firstMonth; month <= lastMonth; ++month) {
-    const MonthGrid grid = BuildMonthGrid(request.Year, month, today, holidays);
+    MonthGrid grid = BuildMonthGrid(request.Year, month, today, holidays);
+    MarkOwnDays(days.Days, grid.DayCells);
     if (request.Tsv) {
-      WriteTsvRows(out, request.Year, month, grid);
+      WriteTsvRows(out, request.Year, month, grid, withDays);
     } else {
       if (month != firstMonth) out << '\n';
       WriteMonthView(out, request.Year, month, grid, colour);

@@ -22,8 +22,11 @@ struct Request {
   bool Tsv = false;
   std::optional<Date> Today;  // --today; the local date otherwise
   std::string HolidaysPath;   // --holidays: a holiday file applied over the built-in table
+  std::string DaysPath;       // --days: the user's own days, marked on the grid
+  bool Ics = false;           // --ics: the own days as iCalendar instead of the grid
   int16_t Year = 0;
-  int16_t Month = 0;  // 0: all twelve months of the year
+  int16_t Month = 0;      // 0: all twelve months of the year
+  int16_t YearCount = 0;  // with --ics: the years from Year (default 20)
 };
 
 // Either a request or the one-line description of what is wrong.
@@ -36,9 +39,11 @@ struct ParseResult {
 ParseResult ParseArguments(std::span<const std::string_view> args);
 std::string_view UsageText();
 
-// The column names line, then one line per cell.
-void WriteTsvHeader(std::ostream& out);
-void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGrid& grid);
+// The column names line, then one line per cell; withDays adds the own
+// days' column.
+void WriteTsvHeader(std::ostream& out, bool withDays = false);
+void WriteTsvRows(std::ostream& out, int16_t year, int16_t month, const MonthGrid& grid,
+                  bool withDays = false);
 
 // The face as text: title with stem-branch year and zodiac, the weekday row,
 // then per week a line of day numbers and a line of captions. Today's number

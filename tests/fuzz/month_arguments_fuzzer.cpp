@@ -14,10 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const std::optional<Request>& request = parsed.Value) {
     fuzz::TrapIf(!request->Help &&
                  (request->Year < kFirstYear || request->Year > kLastYear || request->Month < 0 ||
-                  request->Month > 12 || (request->Today && !kelvo::IsValidDate(*request->Today))));
+                  request->Month > 12 ||
+                  (request->Ics && (request->DaysPath.empty() || request->YearCount < 1 ||
+                                    request->YearCount > 101)) ||
+                  (request->Today && !kelvo::IsValidDate(*request->Today))));
   }
-  // A holiday file is read from disk; holiday_file_fuzzer feeds its parser.
-  if (parsed.Value && !parsed.Value->HolidaysPath.empty()) return 0;
+  // Files are read from disk; holiday_file_fuzzer and days_file_fuzzer feed
+  // their parsers.
+  if (parsed.Value && (!parsed.Value->HolidaysPath.empty() || !parsed.Value->DaysPath.empty()))
+    return 0;
   std::ostringstream out, err;
   const int status = RunMonthTool(args, kelvo::Date{2024, 2, 10}, size % 2 == 1, out, err);
   const std::string error = err.str();

@@ -15,6 +15,8 @@ struct ToolRun {
   std::vector<std::string> Lines;
 };
 
+constexpr const char* kDays = KELVO_SOURCE_DIR "/tests/fuzz/corpus/days_file_fuzzer/example";
+
 // The program with 2024-02-10 as the local date.
 ToolRun RunTool(std::vector<std::string_view> args, bool colour = false) {
   std::ostringstream out, err;
@@ -45,7 +47,11 @@ TEST(Arguments, BadInputGivesOneLineOnStderrStatus2AndNothingOnStdout) {
       {{"2024", "--today"}, "--today needs a date of the form YYYY-MM-DD"},
       {{"2027", "--holidays"}, "--holidays needs a file"},
       {{"--holidays", "/nonexistent/holidays.txt", "2027"}, "'/nonexistent/holidays.txt': cannot be read"},
-      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, "'" KELVO_SOURCE_DIR "/README.md': line 1: not \"KELVO-HOLIDAYS 1\""}};
+      {{"--holidays", KELVO_SOURCE_DIR "/README.md", "2027"}, "'" KELVO_SOURCE_DIR "/README.md': line 1: not \"KELVO-HOLIDAYS 1\""},
+      {{"2027", "--days"}, "--days needs a file"}, {{"--ics", "2026"}, "--ics needs --days FILE"},
+      {{"--days", KELVO_SOURCE_DIR "/README.md", "2027"}, "'" KELVO_SOURCE_DIR "/README.md': 第1行：不是“KELVO-DAYS 1”"},
+      {{"--days", kDays, "--ics", "2026", "0"}, "COUNT must be from 1 to 101, got 0"},
+      {{"--days", kDays, "--ics", "2026", "x"}, "COUNT must be a number, got 'x'"}};
   // clang-format on
   for (const auto& [args, message] : cases) {
     const ToolRun run = RunTool(args);
@@ -103,6 +109,26 @@ TEST(Output, TsvHasAHeaderThenOneLinePerCellAndTheGridLooksLikeTheFace) {
   EXPECT_EQ(RunTool({"--tsv", "--holidays", demo, "2024"}).Out, year.Out);
   const ToolRun all = RunTool({"2050"});  // twelve months, a blank line between two
   EXPECT_EQ(std::count(all.Lines.begin(), all.Lines.end(), ""), 11);
+}
+
+TEST(Output, OwnDaysMarkTheGridFillTheLastTsvColumnAndExportAsICalendar) {
+  const ToolRun tsv = RunTool({"--days", kDays, "--tsv", "2026", "9"});
+  EXPECT_TRUE(tsv.Lines.at(0).ends_with("\tholiday\tdays"));
+  EXPECT_EQ(tsv.Lines.at(26),
+            "2026\t9\t25\t2026-09-25\t25\t丙午年\t八月\t十五\t中秋节\t0\t1\t0\t休\t妈妈");
+  EXPECT_EQ(
+      std::count_if(tsv.Lines.begin(), tsv.Lines.end(), [](auto& l) { return l.ends_with("\t"); }),
+      34);
+  EXPECT_EQ(RunTool({"--days", kDays, "2026", "9"}).Lines.at(9),
+            "   十一      十二      秋分      十四    中秋节*     十六      十七");
+  const ToolRun ics = RunTool({"--today", "2026-12-07", "--days", kDays, "--ics", "2026"});
+  EXPECT_EQ(ics.Status, 0);
+  EXPECT_TRUE(ics.Out.starts_with("BEGIN:VCALENDAR\r\n"));
+  EXPECT_EQ(std::count(ics.Lines.begin(), ics.Lines.end(), "BEGIN:VEVENT\r"), 3 * 20);
+  EXPECT_NE(ics.Out.find("UID:b2-2045@days.kelvo-calendar\r\nDTSTAMP:20261207T000000Z\r\n"),
+            std::string::npos);
+  const ToolRun last = RunTool({"--days", kDays, "--ics", "2050", "3"});  // never past 2050
+  EXPECT_EQ(std::count(last.Lines.begin(), last.Lines.end(), "BEGIN:VEVENT\r"), 3);
 }
 
 }  // namespace
