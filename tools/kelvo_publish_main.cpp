@@ -104,6 +104,18 @@ int Keygen(int argc, char** argv) {
   return 0;
 }
 
+// Programs built with the maker's key take only a greater version, so a
+// release that is not one would reach nobody.
+void RefuseNoNewerVersion(const fs::path& published, const std::string& version) {
+  if (!fs::exists(published)) return;
+  const std::optional<std::string> text = FromCodePage936(ReadFile(published));
+  const std::string current = text ? PublishedVersion(*text) : "";
+  const std::optional<std::strong_ordering> order = CompareVersions(version, current);
+  if (order && *order != std::strong_ordering::greater)
+    throw Refusal("version " + version + " is not greater than " + current +
+                  ", the one already on the site");
+}
+
 int Release(int argc, char** argv) {
   const Arguments arguments = Parse(argc, argv, {"--key", "--version", "--base-url", "--out"});
   const std::string& key = arguments.Need("--key");
@@ -118,7 +130,9 @@ int Release(int argc, char** argv) {
     contents.push_back(ReadFile(file));
     payloads.push_back({fs::path(file).filename().string(), Sha256(contents.back())});
   }
-  const std::string manifest = ManifestBytes(arguments.Need("--version"), baseUrl, payloads);
+  const std::string& version = arguments.Need("--version");
+  const std::string manifest = ManifestBytes(version, baseUrl, payloads);
+  RefuseNoNewerVersion(site / kSiteFolder / "update.txt", version);
   const std::optional<fs::path> folder = SitePathOf(site, baseUrl + "x");
   if (!folder) throw Refusal("base address " + baseUrl + " has no folder under the site");
   const std::string signature = Sign(key, manifest);

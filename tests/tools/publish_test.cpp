@@ -78,6 +78,12 @@ TEST_F(PublishTest, PublishedSiteVerifiesUntilAByteChanges) {
   Write("holidays.txt", "KELVO-HOLIDAYS 1\r\nSERIAL 9\r\nYEAR 2027\r\n2027-01-01 休 元旦\r\n");
   ASSERT_EQ(Publish(holidays), 0) << output;
   EXPECT_EQ(Publish(holidays), 2) << "a SERIAL not above the site's";
+  for (const char* old : {"1.0.1", "1.0.1.0", "1.0"})
+    EXPECT_EQ(Publish("release --key keys/update-key.pem --base-url http://h/files/ --out site "
+                      "KelvoCalendar2.exe --version " +
+                      std::string(old)),
+              2)
+        << old << ": not above the site's";
   const std::string verify = "verify --pub keys/update-key.pub.pem site";
   ASSERT_EQ(Publish(verify), 0) << output;
   EXPECT_NE(output.find("good\nversion 1.0.1\n"), std::string::npos) << output;

@@ -26,6 +26,41 @@ TEST(PublishedVersion, IsTheFirstLineAfterAnEightCharacterLabel) {
     EXPECT_TRUE(IsOtherVersion(other, "1.0.0")) << other;
 }
 
+// With the maker's key only a greater version is offered, compared as
+// numbers part by part; a version that is not one is refused whole.
+// Without a key any difference still counts.
+TEST(VersionOrder, KeyedBuildsOfferOnlyAGreaterVersion) {
+  using std::strong_ordering;
+  const struct {
+    const char *a, *b;
+    std::optional<strong_ordering> order;
+  } rows[] = {{"1.0.1", "1.0.0", strong_ordering::greater},
+              {"0.9.9", "1.0.0", strong_ordering::less},
+              {"1.0.0", "1.0.0", strong_ordering::equal},
+              {"1.10", "1.9", strong_ordering::greater},
+              {"1.2", "1.2.0", strong_ordering::equal},
+              {"1.0.01", "1.0.1", strong_ordering::equal},
+              {"2", "1.99.99.99", strong_ordering::greater},
+              {"999999999.0", "1", strong_ordering::greater},
+              {"4294967297", "1", std::nullopt},  // a 32-bit number would wrap to 1
+              {"1.0000000000", "1", std::nullopt},
+              {"1..0", "1", std::nullopt},
+              {"1.0.", "1", std::nullopt},
+              {"", "1", std::nullopt},
+              {"1.0.0.0.1", "1", std::nullopt},
+              {"1.0.-1", "1", std::nullopt},
+              {"1.0.1a", "1", std::nullopt},
+              {"1.0.1\t", "1", std::nullopt}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(CompareVersions(row.a, row.b), row.order) << row.a << " " << row.b;
+    EXPECT_EQ(OffersUpdate(std::string("Version=") + row.a, row.b, true),
+              row.order == strong_ordering::greater)
+        << row.a;
+  }
+  EXPECT_TRUE(OffersUpdate("Version=0.9.9", "1.0.0", false));
+  EXPECT_FALSE(OffersUpdate("Version=1.0.0", "1.0.0", false));
+}
+
 // Asks again from 15 calendar days on; never for today or a future date;
 // always when no readable date is stored.
 TEST(PromptInterval, AsksFromFifteenCalendarDaysOn) {

@@ -49,6 +49,22 @@ TEST_F(SignedUpdateTest, UnsignedListAndManifestsNotSignedByTheKeyAskNothing) {
   EXPECT_TRUE(Running());
 }
 
+// An old manifest replayed with its valid signature offers nothing and
+// leaves no prompt date; the next check offers the newer one as before.
+TEST_F(SignedUpdateTest, ReplayedOldManifestOffersNothingAndTheNextCheckOffersTheNewer) {
+  Serve(kManifest, Signed("/myapp/KelvoCalendar/update-old.txt"));
+  Serve(kSignature, Signed("/myapp/KelvoCalendar/update-old.txt.sig"));
+  Start(IDNO);
+  ASSERT_TRUE(WaitFor([&] { return TimesRequested(kSignature) == 1; }, 40000));
+  Sleep(1000);
+  EXPECT_TRUE(watcher->Seen().empty());
+  EXPECT_EQ(StoredDate(), "");
+  ServeSigned(kManifest);
+  ServeSigned(kSignature);
+  EXPECT_TRUE(WaitFor([this] { return !watcher->Seen().empty(); }, 40000));
+  EXPECT_EQ(StoredDate(), Today());
+}
+
 TEST_F(SignedUpdateTest, PayloadChangedAfterSigningIsNeverInstalled) {
   ServeSigned(kManifest);
   ServeSigned(kSignature);
