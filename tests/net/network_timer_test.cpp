@@ -123,18 +123,6 @@ TEST_F(NetworkTimerTest, HolidayFileIsFetchedAfterTheListThenDaily) {
             (Times{kHolidayFetchInterval, kHolidayFetchInterval - 47000, kHolidayFetchInterval}));
 }
 
-// The day's fetch is counted across the tick counter's wrap.
-TEST_F(NetworkTimerTest, DailyHolidayFetchSpansTheTickWrap) {
-  const uint32_t published = 0xFFFFFFFFu - 990;
-  Run(published - 10, published, [&] { net.loaded = true; });
-  for (const uint32_t later : {kHolidayFetchInterval - 1, kHolidayFetchInterval}) {
-    net.now = published + later;
-    timer.Timer1_Timer();
-  }
-  EXPECT_EQ(net.holidayFetches, (Times{published, published + kHolidayFetchInterval}));
-  EXPECT_EQ(Times(net.arms.end() - 2, net.arms.end()), (Times{1, kHolidayFetchInterval}));
-}
-
 // An accepted update unloads the window inside the check: the rest of the
 // tick leaves the window's state alone.
 TEST_F(NetworkTimerTest, WindowUnloadedByTheCheckIsLeftAlone) {
