@@ -1,10 +1,7 @@
-// The 32-bit trampoline run for real (native-x86, under qemu): the bytes the
-// program writes, in executable memory, called as the system calls a window
-// procedure.
+// The x86 trampoline's bytes run for real (native-x86, under qemu).
 #include "desktop/thunk_code.h"
 
 #include <gtest/gtest.h>
-
 #if defined(__i386__)
 #include <sys/mman.h>
 
@@ -29,8 +26,8 @@ asm(".globl CallWindowProcedure\nCallWindowProcedure: push %ebp; mov %esp, %ebp;
 
 TEST(X86Trampoline, ReachesTheHandlerWithObjectArgumentsAndResultAndBalancesTheStack) {
   uint32_t seen[4] = {};
-  const auto code = X86ThunkBytes(BuildX86ThunkWords(reinterpret_cast<uint32_t>(seen),
-                                                     reinterpret_cast<uint32_t>(Recorder)));
+  const auto code = X86ThunkBytes(
+      BuildX86ThunkWords(reinterpret_cast<uint32_t>(seen), reinterpret_cast<uint32_t>(Recorder)));
   void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   std::memcpy(page, code.data(), code.size());
   ASSERT_EQ(mprotect(page, 4096, PROT_READ | PROT_EXEC), 0);

@@ -17,8 +17,7 @@ TEST(FileTally, StopsAtThe2GiBLimit) {
   EXPECT_EQ(tally.Received(), INT32_MAX);
 }
 
-// Counts are signed 32-bit on every build: a length the 32-bit release's
-// DWORD or size_t would wrap is no length at all.
+// A length a 32-bit DWORD or size_t would wrap is no length at all.
 TEST(ContentLength, NoLengthFrom2GiBOn) {
   EXPECT_EQ(ParseContentLength("2147483647"), INT32_MAX);
   for (const char* header :
