@@ -6,6 +6,7 @@
 ; (target `installer`):
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DPROGRAM=<exe> -DICON=<ico>
 ;            -DPLUGIN_DIR=<folder of KelvoSetup.dll> -DOUTFILE=<setup> [-DX64]
+;            [-DSIGN=<signing command>]
 ; Command line: /S silent, /ALLUSERS for all users, /D=<folder> (last,
 ; unquoted), /AUTORUN sets 开机启动 as the finish page would. An upgrade keeps
 ; the scope it finds installed. The uninstaller takes /S.
@@ -34,6 +35,12 @@
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+; With -DSIGN=<command> (a build configured with the maker's certificate) the
+; uninstaller is signed before it is packed and the setup once it is written.
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 ; Elevation is asked for only by a per-machine install (see .onInit).
 RequestExecutionLevel user
 SetCompressor /SOLID lzma

@@ -34,6 +34,8 @@ static_assert(TicksUntilNetStep(0xFFFFFF00u, 100) == 14645, "across the counter'
 // then once per this many milliseconds (a day; well inside the counter's
 // 49.7-day wrap).
 inline constexpr uint32_t kHolidayFetchInterval = 24 * 60 * 60 * 1000;
+static_assert(TicksSince(0xFFFFFC19u, kHolidayFetchInterval - 999) == kHolidayFetchInterval,
+              "a day's fetch counted across the counter's wrap");
 
 // What the network timer drives. The Win32 window implements it over
 // GetTickCount, the update check, ModGG, Timer1 and the painter; the tests

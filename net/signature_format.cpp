@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "net/p256_curve.h"
+
 namespace kelvo {
 namespace {
 
@@ -132,6 +134,7 @@ std::optional<P256Point> P256PointFromPem(std::string_view pem) {
   for (size_t i = 0; i < point.size(); ++i) {
     point[i] = static_cast<uint8_t>((*der)[sizeof kP256KeyPrefix + i]);
   }
+  if (!IsOnP256(point)) return std::nullopt;
   return point;
 }
 

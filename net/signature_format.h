@@ -25,7 +25,8 @@ std::optional<P256Signature> DerSignatureToRaw(std::string_view der);
 
 // The point of a "-----BEGIN PUBLIC KEY-----" block holding a P-256
 // SubjectPublicKeyInfo with an uncompressed point (what `openssl ec -pubout`
-// writes). Empty for any other key, a damaged block, or a second block.
+// writes). Empty for any other key, a point not on the curve, a damaged
+// block, or a second block.
 std::optional<P256Point> P256PointFromPem(std::string_view pem);
 
 }  // namespace kelvo

@@ -13,6 +13,7 @@
 #include "calendar/holiday_file.h"
 #include "net/announcements.h"
 #include "net/signature_format.h"
+#include "tools/publish/authenticode_check.h"
 #include "tools/publish/code_page_936.h"
 #include "tools/publish/openssl_keys.h"
 #include "tools/publish/site_files.h"
@@ -28,7 +29,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kelvo-publish keygen DIR\n"
-    "       kelvo-publish release --key KEY --version VERSION --base-url URL --out SITE FILE...\n"
+    "       kelvo-publish release [--ca CA.pem | --unsigned] --key KEY --version VERSION\n"
+    "                             --base-url URL --out SITE FILE...\n"
     "       kelvo-publish announce --key KEY --out SITE LIST.txt\n"
     "       kelvo-publish holidays --key KEY --out SITE holidays.txt\n"
     "       kelvo-publish verify --pub PUBKEY SITE\n";
@@ -45,12 +47,18 @@ struct Arguments {
   }
 };
 
-Arguments Parse(int argc, char** argv, std::initializer_list<std::string> known) {
+// `flags` are options without a value; they map to "".
+Arguments Parse(int argc, char** argv, std::initializer_list<std::string> known,
+                std::initializer_list<std::string> flags = {}) {
   Arguments arguments;
   for (int i = 2; i < argc; ++i) {
     const std::string word = argv[i];
     if (word.rfind("--", 0) != 0) {
       arguments.rest.push_back(word);
+      continue;
+    }
+    if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
+      arguments.options[word] = "";
       continue;
     }
     if (std::find(known.begin(), known.end(), word) == known.end() || i + 1 >= argc)
@@ -104,8 +112,23 @@ int Keygen(int argc, char** argv) {
   return 0;
 }
 
+// Programs built with the maker's key take only a greater version, so a
+// release that is not one would reach nobody.
+void RefuseNoNewerVersion(const fs::path& published, const std::string& version) {
+  if (!fs::exists(published)) return;
+  const std::optional<std::string> text = FromCodePage936(ReadFile(published));
+  const std::string current = text ? PublishedVersion(*text) : "";
+  const std::optional<std::strong_ordering> order = CompareVersions(version, current);
+  if (order && *order != std::strong_ordering::greater)
+    throw Refusal("version " + version + " is not greater than " + current +
+                  ", the one already on the site");
+}
+
 int Release(int argc, char** argv) {
-  const Arguments arguments = Parse(argc, argv, {"--key", "--version", "--base-url", "--out"});
+  const Arguments arguments =
+      Parse(argc, argv, {"--key", "--version", "--base-url", "--out", "--ca"}, {"--unsigned"});
+  const bool allowUnsigned = arguments.options.count("--unsigned") > 0;
+  const std::string ca = arguments.options.count("--ca") ? arguments.options.at("--ca") : "";
   const std::string& key = arguments.Need("--key");
   const std::string& baseUrl = arguments.Need("--base-url");
   const fs::path site = arguments.Need("--out");
@@ -115,10 +138,17 @@ int Release(int argc, char** argv) {
     if (!fs::is_regular_file(file)) throw Refusal("payload file " + file + " does not exist");
     if (fs::exists(key) && fs::equivalent(file, key))
       throw Refusal("payload file " + file + " is the private key");
+    // A program Windows would show as from "未知发布者" is no release.
+    if (!allowUnsigned && fs::path(file).extension() == ".exe" && !AuthenticodeVerifies(file, ca))
+      throw Refusal(file +
+                    ": osslsigncode verify finds no valid signature (sign the release, or "
+                    "pass --unsigned)");
     contents.push_back(ReadFile(file));
     payloads.push_back({fs::path(file).filename().string(), Sha256(contents.back())});
   }
-  const std::string manifest = ManifestBytes(arguments.Need("--version"), baseUrl, payloads);
+  const std::string& version = arguments.Need("--version");
+  const std::string manifest = ManifestBytes(version, baseUrl, payloads);
+  RefuseNoNewerVersion(site / kSiteFolder / "update.txt", version);
   const std::optional<fs::path> folder = SitePathOf(site, baseUrl + "x");
   if (!folder) throw Refusal("base address " + baseUrl + " has no folder under the site");
   const std::string signature = Sign(key, manifest);

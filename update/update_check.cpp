@@ -1,7 +1,31 @@
 #include "update/update_check.h"
 
+#include <array>
+#include <cstdint>
+
 namespace kelvo {
 namespace {
+
+constexpr size_t kVersionParts = 4;
+// Nine digits always fit a 32-bit number.
+constexpr size_t kMaxPartDigits = 9;
+
+std::optional<std::array<uint32_t, kVersionParts>> VersionNumbers(std::string_view text) {
+  std::array<uint32_t, kVersionParts> numbers{};
+  size_t part = 0, digits = 0;
+  for (const char c : text) {
+    if (c == '.') {
+      if (digits == 0 || ++part == kVersionParts) return std::nullopt;
+      digits = 0;
+    } else if (c < '0' || c > '9' || ++digits > kMaxPartDigits) {
+      return std::nullopt;
+    } else {
+      numbers[part] = numbers[part] * 10 + static_cast<uint32_t>(c - '0');
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  return numbers;
+}
 
 // Byte length of the UTF-8 sequence starting with `lead`, and how many
 // UTF-16 units the character takes (the platform counts characters in
@@ -51,6 +75,18 @@ std::string PublishedVersion(std::string_view manifest) {
 
 bool IsOtherVersion(std::string_view manifest, std::string_view runningVersion) {
   return PublishedVersion(manifest) != runningVersion;
+}
+
+std::optional<std::strong_ordering> CompareVersions(std::string_view a, std::string_view b) {
+  const auto first = VersionNumbers(a), second = VersionNumbers(b);
+  if (!first || !second) return std::nullopt;
+  return *first <=> *second;
+}
+
+bool OffersUpdate(std::string_view manifest, std::string_view runningVersion, bool keyed) {
+  if (!keyed) return IsOtherVersion(manifest, runningVersion);
+  return CompareVersions(PublishedVersion(manifest), runningVersion) ==
+         std::strong_ordering::greater;
 }
 
 bool ShouldAskAboutUpdate(std::optional<Date> lastPrompt, Date today) {

@@ -17,5 +17,13 @@ TEST(FileTally, StopsAtThe2GiBLimit) {
   EXPECT_EQ(tally.Received(), INT32_MAX);
 }
 
+// A length a 32-bit DWORD or size_t would wrap is no length at all.
+TEST(ContentLength, NoLengthFrom2GiBOn) {
+  EXPECT_EQ(ParseContentLength("2147483647"), INT32_MAX);
+  for (const char* header :
+       {"2147483648", "4294967295", "4294967296", "4294967297", "18446744073709551617"})
+    EXPECT_FALSE(AcceptedTotal(200, header, DownloadMode::File)) << header;
+}
+
 }  // namespace
 }  // namespace kelvo

@@ -34,13 +34,16 @@ class PublishTest : public ::testing::Test {
 };
 
 TEST_F(PublishTest, RefusesBadInputWithOneLineAndStatusTwoAndWritesNothing) {
-  const std::string release = "release --key keys/update-key.pem --out site --version ";
+  const std::string release = "release --unsigned --key keys/update-key.pem --out site --version ";
   const std::string announce = "announce --key keys/update-key.pem --out site list.txt";
   const std::string holidays = "holidays --key keys/update-key.pem --out site list.txt";
   const struct {
     const char* list;  // list.txt, for the announce cases
     std::string arguments;
   } cases[] = {
+      {"",
+       "release --key keys/update-key.pem --out site --version 1.0.1 --base-url http://h/ "
+       "KelvoCalendar2.exe"},  // not signed
       {"", release + "1.0.x --base-url http://h/files/ KelvoCalendar2.exe"},
       {"", release + "1.0.1 --base-url ftp://h/files/ KelvoCalendar2.exe"},
       {"", release + "1.0.1 --base-url http://h/files/ missing.exe"},
@@ -69,15 +72,17 @@ TEST_F(PublishTest, RefusesBadInputWithOneLineAndStatusTwoAndWritesNothing) {
 
 TEST_F(PublishTest, PublishedSiteVerifiesUntilAByteChanges) {
   Write("list.txt", "欢迎\thttp://127.0.0.1/welcome.html\r\n\r\n更新日志\thttps://h/c.html\r\n");
-  ASSERT_EQ(Publish("release --key keys/update-key.pem --version 1.0.1 --base-url http://h/files/ "
-                    "--out site list.txt KelvoCalendar2.exe"),
-            0)
-      << output;
+  const std::string release =
+      "release --unsigned --key keys/update-key.pem --base-url http://h/files/ --out site ";
+  ASSERT_EQ(Publish(release + "--version 1.0.1 list.txt KelvoCalendar2.exe"), 0) << output;
   ASSERT_EQ(Publish("announce --key keys/update-key.pem --out site list.txt"), 0) << output;
   const std::string holidays = "holidays --key keys/update-key.pem --out site holidays.txt";
   Write("holidays.txt", "KELVO-HOLIDAYS 1\r\nSERIAL 9\r\nYEAR 2027\r\n2027-01-01 休 元旦\r\n");
   ASSERT_EQ(Publish(holidays), 0) << output;
   EXPECT_EQ(Publish(holidays), 2) << "a SERIAL not above the site's";
+  for (const char* old : {"1.0.1", "1.0.1.0", "1.0"})
+    EXPECT_EQ(Publish(release + "KelvoCalendar2.exe --version " + old), 2)
+        << old << ": not above the site's";
   const std::string verify = "verify --pub keys/update-key.pub.pem site";
   ASSERT_EQ(Publish(verify), 0) << output;
   EXPECT_NE(output.find("good\nversion 1.0.1\n"), std::string::npos) << output;

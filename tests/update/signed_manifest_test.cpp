@@ -29,6 +29,7 @@ TEST(P256PointFromPem, ReadsTheUncompressedPointOfP256KeysOnly) {
   const std::string cases[] = {"",
                                Changed(kPem, kPem.find("AQcD"), 4, "AQgD"),  // other curve
                                Changed(kPem, kPem.find("=="), 4, ""),
+                               Changed(kPem, kPem.find("iA=="), 1, "j"),  // off the curve
                                Changed(kPem, 30, 1, "*"),
                                Changed(kPem, 26, 1, ""),  // the body on the BEGIN line
                                Changed(kPem, kPem.find("BEGIN PUBLIC"), 12, "BEGIN EC PRI")};

@@ -126,12 +126,17 @@ bool CheckForUpdateOn(const std::string& host, const UpdateCalendar& calendar) {
   if (!ManifestLoader) ManifestLoader = std::make_unique<CKelvoDownLoadFile>();
   const std::string manifest = DownloadSignedText(*ManifestLoader, url);
   if (manifest.empty()) return false;
-  if (!IsOtherVersion(manifest, running)) return true;
+  // With the maker's key a version that is not newer offers nothing and
+  // does not count as a check: a replayed old manifest neither takes the
+  // user back nor ends this process's checks, and stores no prompt date
+  // that would hold back the real update.
+  const bool keyed = UpdateKeyBuiltIn();
+  if (!OffersUpdate(manifest, running, keyed)) return !keyed;
   // The server's word is not enough: only a well-formed version with a
   // script that stays inside the program's folder is an update.
   const std::string appDir = AppDirOfExecutable(RunningModuleFileName());
   if (!IsAcceptableManifest(manifest, appDir)) return true;
-  if (!DownHashesAcceptable(manifest, UpdateKeyBuiltIn())) return true;
+  if (!DownHashesAcceptable(manifest, keyed)) return true;
 
   // Once an update was accepted the calendar is gone; a check re-entered
   // from a message handled meanwhile must not ask again.

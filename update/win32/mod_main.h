@@ -31,7 +31,9 @@ struct UpdateCalendar {
 // arrived, whatever the answer; false when offline or nothing arrived.
 // A caller inside the calendar window's own handler must not touch the
 // window after a call that unloaded it (see UpdateWasAccepted).
-// A manifest is only offered when IsAcceptableManifest holds for the
+// In a build with the maker's key only a greater version is offered, and a
+// manifest that offers none returns false, so the next network step checks
+// again. A manifest is only offered when IsAcceptableManifest holds for the
 // program's folder; any other is "no new version". When this user may not
 // write that folder (a per-machine install run without administrator
 // rights), nothing is begun: the user is told that an administrator must

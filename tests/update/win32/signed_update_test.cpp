@@ -49,6 +49,20 @@ TEST_F(SignedUpdateTest, UnsignedListAndManifestsNotSignedByTheKeyAskNothing) {
   EXPECT_TRUE(Running());
 }
 
+// A replayed old signed manifest asks nothing and stores no prompt date;
+// the next check offers the newer one.
+TEST_F(SignedUpdateTest, ReplayedOldManifestOffersNothingAndTheNextCheckOffersTheNewer) {
+  Serve(kManifest, Signed("/myapp/KelvoCalendar/update-old.txt"));
+  Serve(kSignature, Signed("/myapp/KelvoCalendar/update-old.txt.sig"));
+  Start(IDNO);
+  ASSERT_TRUE(WaitFor([&] { return TimesRequested(kSignature) == 1; }, 40000));
+  Sleep(1000);
+  EXPECT_EQ(watcher->Seen().size() + StoredDate().size(), 0u);
+  for (const std::string name : {kManifest, kSignature.c_str()}) ServeSigned(name);
+  EXPECT_TRUE(
+      WaitFor([this] { return StoredDate() == Today() && !watcher->Seen().empty(); }, 40000));
+}
+
 TEST_F(SignedUpdateTest, PayloadChangedAfterSigningIsNeverInstalled) {
   ServeSigned(kManifest);
   ServeSigned(kSignature);
