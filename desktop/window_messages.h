@@ -24,7 +24,7 @@ inline constexpr uint32_t IDM_SHOWHIDE = 100;
 inline constexpr uint32_t IDM_TRANSPARENT = 101;
 inline constexpr uint32_t IDM_AUTORUN = 102;
 inline constexpr uint32_t IDM_EXIT = 103;
-inline constexpr uint32_t IDM_OWNDAYS = 104;  // "纪念日…"
+inline constexpr uint32_t IDM_OWNDAYS = 110;  // "纪念日…"
 
 // Texts of the show/hide item.
 inline constexpr std::string_view kShowCalendarText = "显示日历";

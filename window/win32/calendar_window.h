@@ -107,7 +107,6 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void RemindDue();
   // A click on a reminder balloon: the face at that reminder's day.
   void OnBalloonClick();
-  const OwnDaysStore& OwnDaysFile() const { return m_ownDaysStore; }
 
   // WindowHost
   Canvas& Surface() override { return m_surface; }
