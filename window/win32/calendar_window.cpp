@@ -435,11 +435,14 @@ void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // Like any form, the window keeps the mouse while a button is down, so
     // the release reaches it even outside.
     SetCapture(m_hWnd);
+    // A press that only closes a list opens no day menu either.
+    if (uMsg == WM_RBUTTONDOWN) m_rightPressClosedList = m_calendar.OpenList().has_value();
     m_calendar.OnMouseDown(button, ShiftState(wParam), x, y);
   } else {
     if (ButtonsHeld(wParam) == 0 && GetCapture() == m_hWnd) ReleaseCapture();
     // The cell's date before the release, which may move the face to its month.
-    const int cell = uMsg == WM_RBUTTONUP ? CellIndexAt(State(), x, y) : -1;
+    const int cell =
+        uMsg == WM_RBUTTONUP && !m_rightPressClosedList ? CellIndexAt(State(), x, y) : -1;
     const std::optional<Date> day =
         cell >= 0 ? ParseIsoDate(State().DayCells[cell].DateText) : std::nullopt;
     m_calendar.OnMouseUp(button, ShiftState(wParam), x, y);

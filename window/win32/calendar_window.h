@@ -168,6 +168,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   OwnDaysStore m_ownDaysStore;
   // The day of the last reminder balloon, while it is the balloon shown.
   std::optional<Date> m_reminderDay;
+  bool m_rightPressClosedList = false;
   // The year or month list while one is open.
   SelectorListBox m_listBox;
   // Declared last: released first, so the tray icon leaves while the rest

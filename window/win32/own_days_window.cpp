@@ -162,7 +162,10 @@ void CalendarWindow::RemindDue() {
   // A first start has nothing missed; a clock set back shows nothing twice.
   const int64_t reminded = ReadRemindedUntil().value_or(nowMinute);
   if (reminded < nowMinute) {
-    for (const DueReminder& due : RemindersDue(State().OwnDays, reminded, nowMinute)) {
+    for (DueReminder due : RemindersDue(State().OwnDays, reminded, nowMinute)) {
+      // The text counts the days from the due minute's day: one shown late
+      // (missed while the machine was off) counts them from today.
+      due.DueMinute = nowMinute;
       NotifyIcon().ShowBubble(State().OwnDays[due.Index].Name, ReminderText(due), NIIF_INFO);
       m_reminderDay = due.Falls.When;
     }

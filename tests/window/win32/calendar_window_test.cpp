@@ -221,10 +221,15 @@ TEST_F(OwnDaysWindow, RefusedFileIsKeptNotOverwrittenAndMovedAsideAtTheFirstSave
 }
 
 TEST_F(OwnDaysWindow, MissedReminderShowsOnceAtStartAndNotAgainAfterARestart) {
-  // Reminded a day before, at 00:00: due today, its day still ahead.
-  WriteDays("a1 公历 " + MonthDay(AddDays(now.Day, 1)) + " - 生日 1 00:00 Grandpa\n");
-  RemindedUntil(LocalMinuteOf(now) - 1440);
-  EXPECT_EQ(BalloonTitle(*StartCalendarWindow()), "Grandpa");
+  // Reminded three days before, at 00:00: due two days ago, its day still
+  // ahead, and the days left counted from today.
+  WriteDays("a1 公历 " + MonthDay(AddDays(now.Day, 1)) + " - 生日 3 00:00 Grandpa\n");
+  RemindedUntil(LocalMinuteOf(now) - 3 * 1440);
+  {
+    const auto window = StartCalendarWindow();
+    EXPECT_EQ(BalloonTitle(*window), "Grandpa");
+    EXPECT_TRUE(BalloonText(*window).ends_with(" · 还有1天")) << BalloonText(*window);
+  }
   EXPECT_EQ(BalloonTitle(*StartCalendarWindow()), "");
 }
 
