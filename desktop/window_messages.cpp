@@ -31,6 +31,7 @@ bool MovesLocalDate(uint32_t uMsg, uint64_t wParam, std::string_view settingArea
 TrayClick ClassifyTrayClick(uint64_t lParam) {
   if (lParam == kLeftButtonUpMessage) return TrayClick::LeftUp;
   if (lParam == kRightButtonUpMessage) return TrayClick::RightUp;
+  if (lParam == kBalloonClickMessage) return TrayClick::BalloonClick;
   return TrayClick::Other;
 }
 
@@ -44,6 +45,8 @@ MenuCommand ClassifyMenuCommand(uint64_t wParam) {
       return MenuCommand::AutoRun;
     case IDM_EXIT:
       return MenuCommand::Exit;
+    case IDM_OWNDAYS:
+      return MenuCommand::OwnDays;
     default:
       return MenuCommand::None;
   }

@@ -14,6 +14,7 @@ inline constexpr uint32_t WM_TRAYNOTIFY = 1801;            // the tray icon's ca
 inline constexpr uint32_t WM_WAKEUP = 1912;                // sent from outside only
 inline constexpr uint32_t kLeftButtonUpMessage = 0x0202;   // WM_LBUTTONUP
 inline constexpr uint32_t kRightButtonUpMessage = 0x0205;  // WM_RBUTTONUP
+inline constexpr uint32_t kBalloonClickMessage = 0x0405;   // NIN_BALLOONUSERCLICK
 inline constexpr uint32_t kSettingChangeMessage = 0x001A;  // WM_SETTINGCHANGE
 inline constexpr uint32_t kPowerEventMessage = 0x0218;     // WM_POWERBROADCAST
 inline constexpr uint64_t kResumeAutomatic = 0x0012;       // PBT_APMRESUMEAUTOMATIC
@@ -23,6 +24,7 @@ inline constexpr uint32_t IDM_SHOWHIDE = 100;
 inline constexpr uint32_t IDM_TRANSPARENT = 101;
 inline constexpr uint32_t IDM_AUTORUN = 102;
 inline constexpr uint32_t IDM_EXIT = 103;
+inline constexpr uint32_t IDM_OWNDAYS = 110;  // "纪念日…"
 
 // Texts of the show/hide item.
 inline constexpr std::string_view kShowCalendarText = "显示日历";
@@ -51,11 +53,11 @@ WindowMessage ClassifyWindowMessage(uint32_t uMsg, uint32_t taskbarCreatedMsg);
 // regional settings changed (lParam names the area, "TimeZone" or "intl").
 bool MovesLocalDate(uint32_t uMsg, uint64_t wParam, std::string_view settingArea);
 
-enum class TrayClick { LeftUp, RightUp, Other };
+enum class TrayClick { LeftUp, RightUp, BalloonClick, Other };
 // lParam of the tray callback carries the mouse message; compared whole.
 TrayClick ClassifyTrayClick(uint64_t lParam);
 
-enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, None };
+enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, OwnDays, None };
 // wParam of WM_COMMAND compared as a whole value: a notification code in
 // the high word makes it no tray command.
 MenuCommand ClassifyMenuCommand(uint64_t wParam);

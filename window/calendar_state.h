@@ -5,6 +5,7 @@
 
 #include "calendar/day_cell.h"
 #include "calendar/holiday_file.h"
+#include "calendar/own_days.h"
 #include "calendar/rect.h"
 
 namespace kelvo {
@@ -31,11 +32,14 @@ struct CalendarState {
   std::string PanelLunarText;
   std::string PanelDateText;
   std::string PanelHolidayText;  // e.g. 国庆节 · 休; empty when the selected day has no mark
+  std::string PanelOwnDayText;   // e.g. 妈妈生日 · 70岁; empty when the selected day has none
   std::vector<AnnouncementLink> AnnouncementLinks;
   int32_t LinkCount = 0;
   // The 休/班 marks the cells carry: the built-in table, with the holiday
   // file the program holds applied over it.
   HolidaySchedule Holidays;
+  // The user's own days the cells mark, as the days file holds them.
+  std::vector<OwnDay> OwnDays;
   bool UpdateChecked = false;
   uint32_t LastNetTry = 0;
 };

@@ -38,6 +38,7 @@ void CalendarWnd::BuildMonth(int16_t year, int16_t month) {
   State.DayCells = std::move(grid.DayCells);
   State.CellCount = grid.CellCount;
   State.DaysInMonth = grid.DaysInMonth;
+  MarkOwnDays(State.OwnDays, State.DayCells);
   PaintCalendar();
 }
 
@@ -50,6 +51,19 @@ void CalendarWnd::SetHolidays(HolidaySchedule holidays) {
         return now.Mark != cell.Holiday || now.Festival != cell.HolidayFestival;
       });
   if (changed) BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::SetOwnDays(std::vector<OwnDay> days) {
+  State.OwnDays = std::move(days);
+  BuildMonth(State.ShownYear, State.ShownMonth);
+}
+
+void CalendarWnd::ShowDate(Date date) {
+  if (date < Date{FirstShownYear, 1, 1} || date > Date{LastShownYear, 12, 31}) return;
+  State.ShownYear = date.Year;
+  State.ShownMonth = date.Month;
+  State.SelectedDay = date.Day;
+  BuildMonth(State.ShownYear, State.ShownMonth);
 }
 
 void CalendarWnd::PaintCalendar() {

@@ -30,6 +30,10 @@ class CalendarWnd {
   // Takes `holidays` as the schedule the cells read; when it changes a mark
   // of the shown month, rebuilds and repaints the month at once.
   void SetHolidays(HolidaySchedule holidays);
+  // Takes `days` as the own days the cells mark; rebuilds and repaints.
+  void SetOwnDays(std::vector<OwnDay> days);
+  // Shows `date`'s month with `date` selected, within the navigation range.
+  void ShowDate(Date date);
   // The full redraw of the face; ends with host.SurfaceChanged().
   void PaintCalendar();
 

@@ -20,8 +20,14 @@ inline constexpr Color PanelSeparator{148, 201, 255};
 inline constexpr Color PanelTop{85, 170, 255};
 inline constexpr Color PanelBottom{115, 185, 255};
 inline constexpr Color WorkdayGrey{102, 102, 102};  // the 班 mark
+inline constexpr Color OwnDayGreen{0, 153, 102};    // the mark of a cell holding an own day
 inline constexpr Color Black{0, 0, 0};
 inline constexpr Color White{255, 255, 255};
+
+// The own-day mark: a square dot in the cell's bottom-left corner, inside
+// the 3-pixel selection frame and away from the 休/班 corner (top right).
+inline constexpr int OwnDayMarkInset = 5;  // from the cell's left and bottom edges
+inline constexpr int OwnDayMarkSize = 4;
 
 inline constexpr std::string_view ArialFont = "Arial";
 inline constexpr std::string_view SongFont = "宋体";

@@ -11,6 +11,7 @@
 #include "kelvo_version.h"
 #include "window/face_layout.h"
 #include "window/hot_regions.h"
+#include "window/own_days_view.h"
 
 namespace kelvo {
 namespace {
@@ -43,6 +44,7 @@ constexpr Rect PanelWeekdayRect{487, 19, 535, 37};
 constexpr Rect PanelLunarRect{408, 131, 535, 151};
 constexpr Rect PanelYearRect{408, 152, 535, 172};
 constexpr Rect PanelHolidayRect{408, 174, 535, 194};
+constexpr Rect PanelOwnDayRect{408, 203, 535, 219};  // under the separator, above the links
 constexpr Rect VersionRect{408, 322, 535, 342};
 constexpr Rect StudioRect{408, 342, 535, 362};
 
@@ -148,6 +150,7 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
         cell.LunarYearText + " 【" + std::string(ZodiacOfYear(state.ShownYear)) + "年】";
     state.PanelDateText = cell.DateText;
     state.PanelHolidayText = HolidayPanelLine(cell);
+    state.PanelOwnDayText = OwnDaysPanelText(cell.OwnDayLines);
   }
   if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
 
@@ -179,6 +182,14 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
     const Rect& area = cell.CellRect;
     pen.Text(HolidayMarkText(cell.Holiday),
              {area.Right - 15, area.Top + 2, area.Right - 1, area.Top + 16}, Centred);
+  }
+  if (!cell.OwnDayNames.empty()) {
+    const int left = cell.CellRect.Left + OwnDayMarkInset;
+    const int bottom = cell.CellRect.Bottom - OwnDayMarkInset;
+    pen.lineWidth = 1;
+    pen.Filled(left, bottom - OwnDayMarkSize, left + OwnDayMarkSize - 1, bottom - 1,
+               cell.IsToday ? White : cell.IsOtherMonth ? OtherMonthGrey : OwnDayGreen);
+    pen.lineWidth = 3;
   }
 }
 
@@ -224,6 +235,11 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
 
   pen.lineWidth = 3;
   pen.Filled(418, 200, 527, 201, PanelSeparator);
+  if (!state.PanelOwnDayText.empty()) {
+    pen.font = {SongFont, 9, false, false};
+    pen.Text(state.PanelOwnDayText, PanelOwnDayRect, Centred);
+    pen.font = {SongFont, 10, false, false};
+  }
 
   pen.font.Underline = true;
   const int links =

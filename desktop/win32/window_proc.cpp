@@ -59,6 +59,9 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
           TrayMenu().PopupMenu(hWnd, point.x, point.y);
           break;
         }
+        case TrayClick::BalloonClick:
+          OnBalloonClick();
+          break;
         case TrayClick::Other:
           break;
       }
@@ -93,6 +96,9 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
           // Unhooks and destroys the window; the previous procedure kept in
           // the hook record still takes the message below.
           Unload();
+          break;
+        case MenuCommand::OwnDays:
+          ShowOwnDaysList();
           break;
         case MenuCommand::None:
           break;

@@ -6,66 +6,14 @@
 
 #include "desktop/win32/platform_text.h"
 #include "kelvo_version.h"
-#include "net/win32/file_handle.h"
 #include "net/win32/mod_gg.h"
 #include "net/win32/trusted_download.h"
+#include "net/win32/whole_file.h"
 
 namespace kelvo {
 namespace {
 
-constexpr std::wstring_view kStoreFolder = L"\\KelvoCalendar";
 constexpr std::wstring_view kStoreFile = L"\\holidays.txt";
-
-// %LOCALAPPDATA%\KelvoCalendar, created when missing if `create`; empty
-// when the profile has no such folder.
-std::wstring StoreFolder(bool create) {
-  wchar_t base[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base)))
-    return {};
-  std::wstring folder = base + std::wstring(kStoreFolder);
-  if (create && !CreateDirectoryW(folder.c_str(), nullptr) &&
-      GetLastError() != ERROR_ALREADY_EXISTS)
-    return {};
-  return folder;
-}
-
-// At most `limit` bytes of the file; empty when it cannot be read.
-std::optional<std::string> ReadUpTo(const std::wstring& path, size_t limit) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
-  std::string bytes(limit, '\0');
-  DWORD total = 0, read = 0;
-  while (total < limit &&
-         ReadFile(file.Get(), bytes.data() + total, static_cast<DWORD>(limit - total), &read,
-                  nullptr) &&
-         read > 0) {
-    total += read;
-  }
-  bytes.resize(total);
-  return bytes;
-}
-
-// Writes beside `path` first, then puts the whole file in its place, so a
-// failed write never leaves half a file where the next start reads.
-bool WriteWhole(const std::wstring& path, const std::string& bytes) {
-  const std::wstring fresh = path + L".new";
-  {
-    FileHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file ||
-        !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-      file.Close();
-      DeleteFileW(fresh.c_str());
-      return false;
-    }
-  }
-  if (MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  DeleteFileW(fresh.c_str());
-  return false;
-}
 
 std::wstring SignaturePath(const std::wstring& path) {
   return path + ToWide(kSignatureSuffix);
@@ -99,7 +47,7 @@ std::optional<SignedHolidayFile> HolidayFetch::TakeArrived() {
 }
 
 std::optional<HolidayFile> LoadStoredHolidays() {
-  const std::wstring folder = StoreFolder(false);
+  const std::wstring folder = KelvoFolder(CSIDL_LOCAL_APPDATA, false);
   if (folder.empty()) return std::nullopt;
   const std::wstring path = folder + std::wstring(kStoreFile);
   // One byte past the limit is enough for the rules to refuse a file too large.
@@ -115,7 +63,7 @@ std::optional<HolidayFile> LoadStoredHolidays() {
 }
 
 bool StoreHolidays(const SignedHolidayFile& file) {
-  const std::wstring folder = StoreFolder(true);
+  const std::wstring folder = KelvoFolder(CSIDL_LOCAL_APPDATA, true);
   if (folder.empty()) return false;
   const std::wstring path = folder + std::wstring(kStoreFile);
   // The signature first: a file whose signature is missing or older fails

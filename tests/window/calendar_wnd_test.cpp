@@ -5,6 +5,7 @@
 #include "tests/window/fake_host.h"
 #include "window/hot_regions.h"
 #include "window/local_midnight.h"
+#include "window/own_days_view.h"
 
 namespace kelvo::testing {
 namespace {
@@ -289,6 +290,38 @@ TEST_F(CalendarWndTest, WheelNotchesStepMonthsOrYearsWithinTheRange) {
     wnd.OnMouseWheel(delta, x, y);
     EXPECT_EQ(Shown(), expected) << x << "," << y << " " << delta;
   }
+}
+
+// The form keeps what it cannot show (a 2-day reminder from the file) and
+// refuses in one line what cannot be a day; the menu's commands past the
+// days do nothing.
+TEST(OwnDayForm, RefusesWhatCannotBeKeptAndKeepsWhatItHasNoBoxFor) {
+  OwnDay kept;
+  kept.Id = "a1";
+  kept.Month = 8;
+  kept.Day = 15;
+  kept.Origin = 1956;
+  kept.RemindDaysBefore = {0, 2};
+  kept.RemindMinute = 9 * 60;
+  kept.Name = "妈妈";
+  EXPECT_EQ(OwnDayFromForm(FormForDay(kept), "a1").Day, kept);
+  const auto with = [](auto change) {
+    OwnDayForm form = FormForDate({2021, 2, 16}, true);
+    form.Name = "x";
+    change(form);
+    return OwnDayFromForm(form, "b2").Fault;
+  };
+  EXPECT_EQ(with([](OwnDayForm&) {}), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.TimeText = "9:00"; }), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.TimeText = "24:00"; }), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.OriginText = "1799"; }), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.OriginText = "20x0"; }), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.Lunar = false, f.Month = 4, f.Day = 31; }), "");
+  EXPECT_NE(with([](OwnDayForm& f) { f.Name = ""; }), "");
+  EXPECT_EQ(with([](OwnDayForm& f) { f.TimeText = "", f.RemindOnTheDay = false; }), "");
+  EXPECT_EQ(ClassifyOwnDayCommand(kEditOwnDayCommand + 2, 3).Index, 2u);
+  EXPECT_EQ(ClassifyOwnDayCommand(kDeleteOwnDayCommand + 3, 3).Action, OwnDayAction::None);
+  EXPECT_EQ(ClassifyOwnDayCommand(0, 3).Action, OwnDayAction::None);
 }
 
 }  // namespace

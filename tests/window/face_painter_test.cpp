@@ -1,9 +1,11 @@
-// The face as painted: day cells, the date panel and its holiday line, the 休/班 marks.
+// The face as painted: day cells, the date panel and its holiday and own-day
+// lines, the 休/班 and own-day marks.
 #include "window/face_painter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "tests/window/fake_host.h"
 #include "window/calendar_wnd.h"
@@ -124,6 +126,59 @@ TEST_F(FacePainterTest, NewHolidayScheduleRepaintsOnlyWhenTheShownMonthChanges) 
         *ParseHolidayFile("KELVO-HOLIDAYS 1\nSERIAL 9\nYEAR 2027\n" + day + " 休 元旦")));
   EXPECT_EQ(host.SurfaceChanges, paints + 1) << "only for January 1st";
   EXPECT_EQ(wnd.State.PanelHolidayText, "元旦 · 休");
+}
+
+OwnDay Gregorian(std::string id, int16_t month, int16_t day, int16_t origin, OwnDayKind kind,
+                 std::string name) {
+  OwnDay own;
+  own.Id = std::move(id);
+  own.Calendar = OwnDayCalendar::Gregorian;
+  own.Month = month;
+  own.Day = day;
+  own.Origin = origin;
+  own.Kind = kind;
+  own.Name = std::move(name);
+  return own;
+}
+
+// A small dot in the bottom-left corner, drawn last: inside the cell, clear
+// of the 3-pixel selection and hover frame and of the 休/班 corner, and
+// white on today's fill.
+TEST_F(FacePainterTest, OwnDayMarkSitsInTheBottomLeftCornerClearOfFrameAndHolidayMark) {
+  wnd.State.OwnDays = {Gregorian("a1", 10, 1, 0, OwnDayKind::Birthday, "妈妈"),
+                       Gregorian("b2", 11, 1, 0, OwnDayKind::Anniversary, "旅行")};
+  const std::tuple<Date, int, const char*> cases[] = {
+      {{2024, 3, 15}, 2, "0,153,102"},    // 2025-10-01, 休, selected and hovered
+      {{2025, 10, 2}, 33, "191,191,191"},  // November 1st, a neighbour-month cell
+      {{2025, 10, 1}, 2, "255,255,255"}};  // today
+  for (const auto& [today, cell, colour] : cases) {
+    Show({2025, 10, 1}, 2, today);
+    const Rect& area = wnd.State.DayCells[cell].CellRect;
+    const Rect mark{area.Left + 5, area.Bottom - 9, area.Left + 9, area.Bottom - 5};
+    const Calls drawn = host.Face.Within(area);
+    std::ostringstream box;
+    box << "box " << mark.Left << ',' << mark.Top << '-' << mark.Right - 1 << ',' << mark.Bottom - 1
+        << ' ' << colour << " w1 fill " << colour;
+    EXPECT_EQ(drawn.back(), box.str()) << colour;
+    EXPECT_TRUE(mark.Left >= area.Left + 3 && mark.Bottom <= area.Bottom - 3) << "inside the frame";
+    EXPECT_LT(mark.Right, area.Right - 15) << "left of the 休/班 box";
+    EXPECT_GT(mark.Top, area.Top + 16) << "below the 休/班 box";
+  }
+}
+
+// Under the separator: the selected day's line, or the first and how many.
+TEST_F(FacePainterTest, PanelNamesTheSelectedDaysOwnDays) {
+  wnd.State.OwnDays = {Gregorian("a1", 10, 1, 1955, OwnDayKind::Birthday, "妈妈"),
+                       Gregorian("b2", 10, 2, 0, OwnDayKind::Anniversary, "结婚纪念日"),
+                       Gregorian("c3", 10, 2, 2020, OwnDayKind::Anniversary, "搬家")};
+  const std::pair<Date, std::string> cases[] = {
+      {{2025, 10, 1}, "妈妈生日 · 70岁"}, {{2025, 10, 2}, "结婚纪念日 等2项"}, {{2025, 10, 3}, ""}};
+  for (const auto& [date, line] : cases) {
+    Show(date);
+    EXPECT_EQ(wnd.State.PanelOwnDayText, line);
+    EXPECT_EQ(host.Face.Drew("text " + line + " 408,203,535,219 宋体 9 255,255,255 centre middle"),
+              !line.empty());
+  }
 }
 
 }  // namespace

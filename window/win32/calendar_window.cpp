@@ -14,6 +14,7 @@
 #include "net/win32/mod_holidays.h"
 #include "update/win32/mod_main.h"
 #include "window/face_layout.h"
+#include "window/hot_regions.h"
 #include "window/win32/local_clock.h"
 
 namespace kelvo {
@@ -158,10 +159,13 @@ void CalendarWindow::OnLoad() {
   // The calendar tables are constant data of the engine: nothing to fill;
   // a stored holiday file completes them.
   LoadStoredHolidays();
+  LoadOwnDays();
   // Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
   // From now on the face moves on with the date by itself.
   ArmMidnightTimer();
+  // Reminders missed while the program was not running, then the next one.
+  RemindDue();
   // Right edge on the right of the work area, top on the top of the screen.
   MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
   LoadStoredSettings();
@@ -247,6 +251,7 @@ void CalendarWindow::FillTrayMenu() {
   menu.InsertItem(IDM_SHOWHIDE, "隐藏日历", MFT_STRING);
   menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
   menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
+  menu.InsertItem(IDM_OWNDAYS, "纪念日…", MFT_STRING);
   menu.InsertItem(0, "", MFT_SEPARATOR);
   menu.InsertItem(IDM_EXIT, "退出程序(&X)", MFT_STRING);
 }
@@ -268,6 +273,8 @@ void CalendarWindow::FollowLocalDate(bool clockSet) {
     m_calendar.OnDateChange();
   }
   ArmMidnightTimer();
+  // After a wake or a set clock, reminders that fell due meanwhile show now.
+  RemindDue();
 }
 
 void CalendarWindow::ArmMidnightTimer() {
@@ -402,6 +409,7 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       if (wParam == Timer1Id) Timer1_Timer();
       // A timer may fire a little early: the date is looked at, not assumed.
       if (wParam == MidnightTimerId) FollowLocalDate(false);
+      if (wParam == ReminderTimerId) RemindDue();
       return 0;
     case WM_CLOSE:
       Unload();
@@ -410,6 +418,7 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       m_listBox.Close();
       KillTimer(m_hWnd, Timer1Id);
       KillTimer(m_hWnd, MidnightTimerId);
+      KillTimer(m_hWnd, ReminderTimerId);
       PostQuitMessage(0);
       return 0;
     default:
@@ -426,10 +435,22 @@ void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // Like any form, the window keeps the mouse while a button is down, so
     // the release reaches it even outside.
     SetCapture(m_hWnd);
+    // A press that only closes a list opens no day menu either.
+    if (uMsg == WM_RBUTTONDOWN) m_rightPressClosedList = m_calendar.OpenList().has_value();
     m_calendar.OnMouseDown(button, ShiftState(wParam), x, y);
   } else {
     if (ButtonsHeld(wParam) == 0 && GetCapture() == m_hWnd) ReleaseCapture();
+    // The cell's date before the release, which may move the face to its month.
+    const int cell =
+        uMsg == WM_RBUTTONUP && !m_rightPressClosedList ? CellIndexAt(State(), x, y) : -1;
+    const std::optional<Date> day =
+        cell >= 0 ? ParseIsoDate(State().DayCells[cell].DateText) : std::nullopt;
     m_calendar.OnMouseUp(button, ShiftState(wParam), x, y);
+    if (day) {
+      POINT screen{x, y};
+      ClientToScreen(m_hWnd, &screen);
+      ShowOwnDayMenu(*day, screen);
+    }
   }
 }
 

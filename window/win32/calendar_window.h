@@ -12,6 +12,7 @@
 #include "window/calendar_wnd.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
+#include "window/win32/own_days_store.h"
 #include "window/win32/selector_list_box.h"
 
 namespace kelvo {
@@ -37,6 +38,9 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // Due once, at the next local midnight; re-armed whenever it fires and
   // whenever the clock, the time zone or a wake from sleep may have moved it.
   static constexpr UINT_PTR MidnightTimerId = 2;
+  // Due once, at the next own-day reminder; armed again like the midnight
+  // timer, and whenever the days change.
+  static constexpr UINT_PTR ReminderTimerId = 3;
 
   CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
   ~CalendarWindow() override;
@@ -87,6 +91,23 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // timer is armed anew.
   void FollowLocalDate(bool clockSet);
 
+  // The user's own days (own_days_window.cpp). Applies `change` to them,
+  // stores them and shows the face with them; what the store has to say
+  // shows in a tray balloon. True when stored.
+  bool ChangeOwnDays(const OwnDaysStore::Change& change);
+  // A day cell's right-click menu for `date`, at a screen point.
+  void ShowOwnDayMenu(Date date, POINT screen);
+  // The list dialog of the tray menu's "纪念日…".
+  void ShowOwnDaysList();
+  // The add/edit dialog: day `index`, or a new one filled from `cellDate`.
+  void OpenOwnDayDialog(HWND owner, std::optional<size_t> index, std::optional<Date> cellDate);
+  // Shows each reminder due since the stored reminded-up-to time (one
+  // missed while the program was not running included), stores now as
+  // reminded and arms the reminder timer for the next.
+  void RemindDue();
+  // A click on a reminder balloon: the face at that reminder's day.
+  void OnBalloonClick();
+
   // WindowHost
   Canvas& Surface() override { return m_surface; }
   void SurfaceChanged() override;
@@ -114,6 +135,10 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void Timer1_Timer();
   void ArmMidnightTimer();
 
+  void LoadOwnDays();
+  void SayOwnDayNotice(const std::string& notice);
+  void ExportOwnDays(HWND owner);
+
   void LoadPictures();
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -140,6 +165,10 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   TRACKMOUSEEVENT m_leaveTrack{};
   // Start-up step 2 to shutdown step 3: the hook routing messages to WindowProc.
   SubclassData m_subclassData;
+  OwnDaysStore m_ownDaysStore;
+  // The day of the last reminder balloon, while it is the balloon shown.
+  std::optional<Date> m_reminderDay;
+  bool m_rightPressClosedList = false;
   // The year or month list while one is open.
   SelectorListBox m_listBox;
   // Declared last: released first, so the tray icon leaves while the rest

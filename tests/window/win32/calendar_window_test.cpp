@@ -3,10 +3,17 @@
 // and the shutdown. What each gesture decides is pinned natively.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <cstdlib>
 #include <thread>
 
+#include "desktop/settings_rules.h"
+#include "net/win32/whole_file.h"
+#include "tests/support/wine_testing.h"
 #include "tests/window/win32/window_fixture.h"
+#include "window/own_days_view.h"
+#include "window/win32/local_clock.h"
 
 namespace kelvo::testing {
 namespace {
@@ -156,6 +163,124 @@ TEST(CalendarWindowShutdown, MissingBitmapResourcesStopTheLoadWithAFault) {
   window.Unload();
   EXPECT_FALSE(IsWindow(hWnd));
   PumpMessages(1);
+}
+
+// The user's days file, its refused copies and the reminded-up-to time,
+// none of them there before or after each test.
+class OwnDaysWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { Clear(); }
+  void TearDown() override { Clear(); }
+  static void Clear() {
+    for (const std::string suffix : {"", ".bad", ".bad2"}) DeleteFileA((Path() + suffix).c_str());
+    test::DeleteValue(kSettingsKey, "RemindedUntil");
+  }
+  static std::string Path() { return FromWide(KelvoFolder(CSIDL_APPDATA, true)) + "\\days.txt"; }
+  static void WriteDays(const std::string& lines) {
+    test::WriteBytes(Path(), "KELVO-DAYS 1\n" + lines);
+  }
+  static std::string MonthDay(Date date) { return FormatIsoDate(date).substr(5); }
+  static void RemindedUntil(int64_t minute) {
+    const std::string text = std::to_string(minute);
+    test::WriteValue(kSettingsKey, "RemindedUntil", REG_SZ, text.c_str() + std::string(1, '\0'));
+  }
+  static std::string BalloonTitle(CalendarWindow& window) {
+    return FromAnsi(window.NotifyIcon().Record().szInfoTitle);
+  }
+  static std::string BalloonText(CalendarWindow& window) {
+    return FromAnsi(window.NotifyIcon().Record().szInfo);
+  }
+  const LocalReading now = LocalReadingAt(SystemNowMs());
+};
+
+TEST_F(OwnDaysWindow, DaysFileInTheProfileMarksTheFaceAndThePanelNamesTheDay) {
+  const Date day{now.Day.Year, now.Day.Month, static_cast<int16_t>(now.Day.Day == 1 ? 2 : 1)};
+  WriteDays("a1 公历 " + MonthDay(day) + " 2000 纪念日 - - 开业\n");
+  const auto window = StartCalendarWindow();
+  const DayCell& cell = window->State().DayCells[WeekdayFromMonday({day.Year, day.Month, 1}) +
+                                                  day.Day - 1];
+  EXPECT_EQ(cell.OwnDayNames, std::vector<std::string>{"开业"});
+  const Rect& area = cell.CellRect;
+  EXPECT_EQ(window->RetainedSurface().PixelAt(area.Left + 6, area.Bottom - 7), (Color{0, 153, 102}));
+  window->Calendar().ShowDate(day);
+  EXPECT_EQ(window->State().PanelOwnDayText, "开业 · " + std::to_string(day.Year - 2000) + "周年");
+}
+
+TEST_F(OwnDaysWindow, RefusedFileIsKeptNotOverwrittenAndMovedAsideAtTheFirstSave) {
+  WriteDays("a1 公历 04-31 - 纪念日 - - 不存在\n");
+  const std::string refused = test::ReadBytes(Path());
+  const auto window = StartCalendarWindow();
+  EXPECT_TRUE(window->State().OwnDays.empty());
+  EXPECT_NE(BalloonText(*window).find("days.txt"), std::string::npos) << BalloonText(*window);
+  EXPECT_EQ(test::ReadBytes(Path()), refused);
+  const FormOutcome added = OwnDayFromForm(FormForDate({2021, 2, 16}, false), "b2");
+  EXPECT_TRUE(window->ChangeOwnDays([&](std::vector<OwnDay>& days) { days.push_back(added.Day); }));
+  EXPECT_EQ(test::ReadBytes(Path() + ".bad"), refused);
+  EXPECT_EQ(test::ReadBytes(Path()), FormatDaysFile({added.Day}));
+  EXPECT_NE(BalloonText(*window).find("days.txt.bad"), std::string::npos);
+}
+
+TEST_F(OwnDaysWindow, MissedReminderShowsOnceAtStartAndNotAgainAfterARestart) {
+  // Reminded three days before, at 00:00: due two days ago, its day still
+  // ahead, and the days left counted from today.
+  WriteDays("a1 公历 " + MonthDay(AddDays(now.Day, 1)) + " - 生日 3 00:00 Grandpa\n");
+  RemindedUntil(LocalMinuteOf(now) - 3 * 1440);
+  {
+    const auto window = StartCalendarWindow();
+    EXPECT_EQ(BalloonTitle(*window), "Grandpa");
+    EXPECT_TRUE(BalloonText(*window).ends_with(" · 还有1天")) << BalloonText(*window);
+  }
+  EXPECT_EQ(BalloonTitle(*StartCalendarWindow()), "");
+}
+
+TEST_F(OwnDaysWindow, ReminderDueAMinuteAheadShowsABalloonWhoseClickShowsThatDay) {
+  const int64_t next = now.MsOfDay / 60000 + 1;
+  if (next >= 1439) GTEST_SKIP() << "too close to midnight";
+  char time[8];
+  std::snprintf(time, sizeof time, "%02d:%02d", int(next / 60), int(next % 60));
+  WriteDays("a1 公历 " + MonthDay(now.Day) + " - 纪念日 0 " + time + " Soon\n");
+  RemindedUntil(LocalMinuteOf(now));
+  const auto window = StartCalendarWindow();
+  EXPECT_EQ(BalloonTitle(*window), "");
+  EXPECT_TRUE(test::WaitFor([&] { return PumpMessages(1), BalloonTitle(*window) == "Soon"; },
+                            180000));
+  window->Calendar().NextYear();
+  SendMessageW(window->Handle(), WM_TRAYNOTIFY, 0, kBalloonClickMessage);
+  EXPECT_EQ(window->State().ShownYear, now.Day.Year);
+  EXPECT_EQ(window->State().SelectedDay, now.Day.Day);
+}
+
+// Right click on the 16th, the menu's first item, a name typed, Enter: the
+// day is kept by its lunar date (正月初五) and marks its cell.
+TEST_F(OwnDaysWindow, DialogAddsADayThroughRealInput) {
+  const auto window = StartCalendarWindow();
+  SetForegroundWindow(window->Handle());
+  ShowFebruary2021(*window);
+  const auto key = [](WORD vk, wchar_t unit = 0) {
+    INPUT input[2]{};
+    for (INPUT& press : input) press.type = INPUT_KEYBOARD, press.ki = {vk, unit, 0, 0, 0};
+    if (unit) input[0].ki.dwFlags = input[1].ki.dwFlags = KEYEVENTF_UNICODE;
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof *input);
+  };
+  std::thread hand([&] {
+    test::WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 30000);
+    key(VK_DOWN), key(VK_RETURN);
+    test::WaitFor([] { return FindWindowW(L"#32770", L"纪念日") != nullptr; }, 30000);
+    Sleep(500);
+    for (const wchar_t unit : std::wstring(L"Test")) key(0, unit);
+    key(VK_RETURN);
+  });
+  const Rect cell = window->State().DayCells[15].CellRect;
+  POINT point{cell.Left + 20, cell.Top + 20};
+  ClientToScreen(window->Handle(), &point);
+  SetCursorPos(point.x, point.y);
+  Send(MOUSEEVENTF_RIGHTDOWN), Send(MOUSEEVENTF_RIGHTUP);
+  test::WaitFor([&] { return PumpMessages(1), !window->State().OwnDays.empty(); }, 60000);
+  hand.join();
+  ASSERT_EQ(window->State().OwnDays.size(), 1u);
+  EXPECT_EQ(window->State().DayCells[15].OwnDayNames, std::vector<std::string>{"Test"});
+  EXPECT_NE(test::ReadBytes(Path()).find(" 农历 01-05 - 生日 0 09:00 Test\n"), std::string::npos);
 }
 
 }  // namespace
