@@ -44,6 +44,8 @@ MenuCommand ClassifyMenuCommand(uint64_t wParam) {
       return MenuCommand::AutoRun;
     case IDM_EXIT:
       return MenuCommand::Exit;
+    case IDM_HOME:
+      return MenuCommand::Home;
     default:
       return MenuCommand::None;
   }

@@ -23,6 +23,7 @@ inline constexpr uint32_t IDM_SHOWHIDE = 100;
 inline constexpr uint32_t IDM_TRANSPARENT = 101;
 inline constexpr uint32_t IDM_AUTORUN = 102;
 inline constexpr uint32_t IDM_EXIT = 103;
+inline constexpr uint32_t IDM_HOME = 104;  // back to the top-right corner
 
 // Texts of the show/hide item.
 inline constexpr std::string_view kShowCalendarText = "显示日历";
@@ -55,7 +56,7 @@ enum class TrayClick { LeftUp, RightUp, Other };
 // lParam of the tray callback carries the mouse message; compared whole.
 TrayClick ClassifyTrayClick(uint64_t lParam);
 
-enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, None };
+enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, Home, None };
 // wParam of WM_COMMAND compared as a whole value: a notification code in
 // the high word makes it no tray command.
 MenuCommand ClassifyMenuCommand(uint64_t wParam);

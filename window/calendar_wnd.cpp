@@ -53,7 +53,7 @@ void CalendarWnd::SetHolidays(HolidaySchedule holidays) {
 }
 
 void CalendarWnd::PaintCalendar() {
-  PaintFace(State, m_host.Surface());
+  PaintFace(State, m_host.Surface(), Palette);
   m_host.SurfaceChanged();
 }
 

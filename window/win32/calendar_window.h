@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,14 +11,16 @@
 #include "desktop/window_messages.h"
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
+#include "window/face_placement.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
 #include "window/win32/selector_list_box.h"
 
 namespace kelvo {
 
-// The calendar form on Win32: a borderless 538 x 370 tool window at the
-// top-right corner of the screen. It owns the portable CalendarWnd (state,
+// The calendar form on Win32: a borderless tool window of 538 x 370 face
+// units (scaled to its monitor's DPI) at the top-right corner of the work
+// area, or where the user dragged it. It owns the portable CalendarWnd (state,
 // painting, mouse handling) and every platform object the window uses, and
 // serves as its WindowHost.
 //
@@ -37,6 +40,12 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // Due once, at the next local midnight; re-armed whenever it fires and
   // whenever the clock, the time zone or a wake from sleep may have moved it.
   static constexpr UINT_PTR MidnightTimerId = 2;
+  // Posted when the displays, the work area or the DPI changed: the face
+  // is placed again once the burst of notifications is over.
+  static constexpr UINT PlaceAgainMessage = WM_APP + 20;
+  // The stored place of a dragged face (see ParseFacePlace); empty when
+  // the face lives at home.
+  static constexpr const char* FacePlaceValue = "FacePlace";
 
   CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
   ~CalendarWindow() override;
@@ -63,7 +72,19 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   HWND Handle() const { return m_hWnd; }
   CalendarWnd& Calendar() { return m_calendar; }
   CalendarState& State() { return m_calendar.State; }
-  GdiCanvas& RetainedSurface() { return m_surface; }
+  GdiCanvas& RetainedSurface() { return *m_surface; }
+  // The DPI the face is drawn at; face units times Dpi() / 96 are pixels.
+  int Dpi() const { return m_dpi; }
+  // Rebuilds what depends on the DPI: the surface and its fonts, the
+  // pictures, the window size and an open list; then repaints.
+  void ApplyDpi(int dpi);
+  // Places the face by the placement rule: home unless dragged.
+  void PlaceFace();
+  // "回到右上角": home, and the drag forgotten.
+  void GoHome();
+  // Takes the normal or the high-contrast palette as the system now says,
+  // repainting when it changed.
+  void FollowHighContrast();
   // Created on first use.
   CKelvoMenu& TrayMenu();
   CKelvoNotifyIcon& NotifyIcon();
@@ -88,7 +109,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void FollowLocalDate(bool clockSet);
 
   // WindowHost
-  Canvas& Surface() override { return m_surface; }
+  Canvas& Surface() override { return *m_surface; }
   void SurfaceChanged() override;
   Date Today() override;
   bool BeginWindowDrag() override;
@@ -115,6 +136,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void ArmMidnightTimer();
 
   void LoadPictures();
+  void RememberPlace();
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
@@ -127,7 +150,11 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   HWND m_ownerWindow = nullptr;
   HINSTANCE m_resources = nullptr;  // the module holding bitmaps 101 and 102
   bool m_loaded = false;
-  GdiCanvas m_surface;
+  int m_dpi = 96;
+  // Made anew for each DPI.
+  std::unique_ptr<GdiCanvas> m_surface;
+  // Where the user dragged the face; none while it lives at home.
+  std::optional<RememberedPlace> m_place;
   CalendarWnd m_calendar;
   // Timer1's handler: the update check, the announcement fetch and the
   // publication of the list; after m_calendar, whose state it paces.
