@@ -10,6 +10,7 @@
 #include "desktop/win32/mod_32bit_icon.h"
 #include "desktop/win32/platform_text.h"
 #include "desktop/win32/settings.h"
+#include "desktop/win32/window_dpi.h"
 #include "net/win32/mod_gg.h"
 #include "net/win32/mod_holidays.h"
 #include "update/win32/mod_main.h"

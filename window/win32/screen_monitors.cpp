@@ -1,7 +1,6 @@
 #include "window/win32/screen_monitors.h"
 
 #include "desktop/win32/platform_text.h"
-#include "window/face_scale.h"
 
 namespace kelvo {
 namespace {
@@ -22,18 +21,6 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 }
 
 }  // namespace
-
-int WindowDpi(HWND hWnd) {
-  // Windows 10 1607 and later; looked up, as the program also runs on 7.
-  using DpiForWindow = UINT(WINAPI*)(HWND);
-  static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (dpiForWindow && hWnd) return ClampDpi(static_cast<int>(dpiForWindow(hWnd)));
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return ClampDpi(dpi);
-}
 
 std::vector<MonitorArea> ListMonitors() {
   std::vector<MonitorArea> monitors;

@@ -8,9 +8,6 @@
 
 namespace kelvo {
 
-// The DPI the window is drawn at: its monitor's under per-monitor
-// awareness, the system's on systems before Windows 10 1607.
-int WindowDpi(HWND hWnd);
 // Every monitor with its work area, the primary one marked.
 std::vector<MonitorArea> ListMonitors();
 // Where the window is now: its rectangle, the monitor nearest to it and
