@@ -47,6 +47,8 @@ MenuCommand ClassifyMenuCommand(uint64_t wParam) {
       return MenuCommand::Exit;
     case IDM_OWNDAYS:
       return MenuCommand::OwnDays;
+    case IDM_HOME:
+      return MenuCommand::Home;
     default:
       return MenuCommand::None;
   }

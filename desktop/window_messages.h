@@ -25,6 +25,7 @@ inline constexpr uint32_t IDM_TRANSPARENT = 101;
 inline constexpr uint32_t IDM_AUTORUN = 102;
 inline constexpr uint32_t IDM_EXIT = 103;
 inline constexpr uint32_t IDM_OWNDAYS = 110;  // "纪念日…"
+inline constexpr uint32_t IDM_HOME = 111;     // back to the top-right corner
 
 // Texts of the show/hide item.
 inline constexpr std::string_view kShowCalendarText = "显示日历";
@@ -57,7 +58,7 @@ enum class TrayClick { LeftUp, RightUp, BalloonClick, Other };
 // lParam of the tray callback carries the mouse message; compared whole.
 TrayClick ClassifyTrayClick(uint64_t lParam);
 
-enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, OwnDays, None };
+enum class MenuCommand { ShowHide, Transparent, AutoRun, Exit, OwnDays, Home, None };
 // wParam of WM_COMMAND compared as a whole value: a notification code in
 // the high word makes it no tray command.
 MenuCommand ClassifyMenuCommand(uint64_t wParam);

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's pictures: the hide button (101), the arrow strip (102),
-the progress-bar skin (103) and the eight-image program icon.
+the progress-bar skin (103) and the program icon. The bitmaps come at 100,
+125, 150 and 200 percent (ids 101-103, then ten more for each scale); the
+icon holds the sizes of 16 and 32 pixels at each of those scales.
 
 Everything is computed from coordinates, so the files come out byte-for-byte
 the same on every build. Standard library only.
@@ -57,18 +59,48 @@ def bmp_24bit(picture):
 
 # ---------------------------------------------------------------- bitmap 101
 
-def hide_button():
-    """A blue ring of diameter 25 with a thin light-blue cross, on white."""
-    pic = Picture(25, 25, WHITE)
+SCALES = (100, 125, 150, 200)
+SCALE_ID_STEP = 10
+
+
+def scaled(length, scale):
+    """A length in 96-DPI units at `scale` percent, rounded half up, as the
+    program places the frames it copies."""
+    return (length * scale + 50) // 100
+
+
+def unit_of(pixel, scale):
+    """The 96-DPI unit whose scaled pixels hold `pixel`."""
+    return (pixel * 100 + 50 + scale - 1) // scale - 1
+
+
+def enlarged(pic, scale):
+    """Each unit pixel becomes the block of pixels the program maps it to:
+    sharp edges at any scale, and the frames where the program looks."""
+    out = Picture(scaled(pic.width, scale), scaled(pic.height, scale), WHITE)
+    for y in range(out.height):
+        for x in range(out.width):
+            out.put(x, y, pic.get(unit_of(x, scale), unit_of(y, scale)))
+    return out
+
+
+def hide_button(scale=100):
+    """A blue ring of diameter 25 with a thin light-blue cross, on white,
+    drawn at the scale's own resolution."""
+    size = scaled(25, scale)
+    pic = Picture(size, size, WHITE)
     centre = 12.0
-    for y in range(25):
-        for x in range(25):
-            d = ((x - centre) ** 2 + (y - centre) ** 2) ** 0.5
+    for y in range(size):
+        for x in range(size):
+            # Pixel centres in units, where pixel i of the 100 % picture is i.
+            u = (x + 0.5) * 100 / scale - 0.5
+            v = (y + 0.5) * 100 / scale - 0.5
+            d = ((u - centre) ** 2 + (v - centre) ** 2) ** 0.5
             if 10.6 <= d <= 12.6:
                 pic.put(x, y, RING_BLUE)
-    for i in range(8, 17):
-        pic.put(i, i, CROSS_BLUE)
-        pic.put(24 - i, i, CROSS_BLUE)
+            on_cross = abs(u - v) < 0.5 or abs(u + v - 24) < 0.5
+            if on_cross and 7.5 <= u < 16.5:
+                pic.put(x, y, CROSS_BLUE)
     return pic
 
 
@@ -179,7 +211,7 @@ def progress_skin():
 
 # ---------------------------------------------------------------- icon 1
 
-ICON_SIZES = (48, 32, 24, 16)
+ICON_SIZES = (64, 48, 40, 32, 24, 20, 16)
 TRANSPARENT = None
 PAGE_BLUE = (87, 171, 255)
 RING_DARK = (34, 92, 170)
@@ -275,12 +307,12 @@ def main():
         sys.exit("usage: make_pictures.py <output folder>")
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    files = {
-        "hide_button.bmp": bmp_24bit(hide_button()),
-        "arrow_strip.bmp": bmp_24bit(arrow_strip()),
-        "progress_skin.bmp": bmp_24bit(progress_skin()),
-        "kelvo.ico": program_icon(),
-    }
+    files = {"kelvo.ico": program_icon()}
+    for scale in SCALES:
+        suffix = "" if scale == 100 else "_%d" % scale
+        files["hide_button%s.bmp" % suffix] = bmp_24bit(hide_button(scale))
+        files["arrow_strip%s.bmp" % suffix] = bmp_24bit(enlarged(arrow_strip(), scale))
+        files["progress_skin%s.bmp" % suffix] = bmp_24bit(enlarged(progress_skin(), scale))
     for name, content in files.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(content)

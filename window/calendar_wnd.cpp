@@ -67,7 +67,7 @@ void CalendarWnd::ShowDate(Date date) {
 }
 
 void CalendarWnd::PaintCalendar() {
-  PaintFace(State, m_host.Surface());
+  PaintFace(State, m_host.Surface(), Palette);
   m_host.SurfaceChanged();
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "window/calendar_state.h"
+#include "window/face_palette.h"
 #include "window/navigation.h"
 #include "window/window_host.h"
 
@@ -21,6 +22,8 @@ class CalendarWnd {
   CalendarWnd& operator=(const CalendarWnd&) = delete;
 
   CalendarState State;
+  // The colours of the face: the normal ones, or the system's under high contrast.
+  FacePalette Palette = NormalPalette;
 
   // Start-up: show today's month with today selected and nothing hovered.
   void StartAtToday();

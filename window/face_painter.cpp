@@ -54,12 +54,13 @@ constexpr unsigned Centred = TextCenter | TextVCenter;
 // font and text colour here, switching them step by step as the face does.
 struct Pen {
   Canvas& canvas;
+  const FacePalette& palette;
   int lineWidth = 1;
   FontSpec font{ArialFont, 9, false, false};
-  Color textColor = Black;
+  Color textColor = palette.Text;
 
   void Outline(int x1, int y1, int x2, int y2, Color color) {
-    canvas.Box(x1, y1, x2, y2, color, lineWidth, White);
+    canvas.Box(x1, y1, x2, y2, color, lineWidth, palette.Background);
   }
   void Filled(int x1, int y1, int x2, int y2, Color color) {
     canvas.Box(x1, y1, x2, y2, color, lineWidth, color);
@@ -89,10 +90,23 @@ std::string HolidayPanelLine(const DayCell& cell) {
   return line;
 }
 
+// Under high contrast the pictures, in colours of their own, give way to
+// outlined buttons with the arrow as a character.
+void DrawPlainButton(Pen& pen, int x, int y, int width, int height, std::string_view symbol) {
+  pen.Outline(x, y, x + width - 1, y + height - 1, pen.palette.Frame);
+  pen.Text(symbol, {x, y, x + width, y + height}, Centred);
+}
+
 // Draws the two arrows and the stretched background of one selector.
-void DrawSelectorArrows(Canvas& canvas, int leftArrowX) {
+void DrawSelectorArrows(Pen& pen, int leftArrowX) {
+  Canvas& canvas = pen.canvas;
   const int textX = leftArrowX + ArrowFrameWidth;
   const int rightArrowX = textX + SelectorTextWidth;
+  if (pen.palette.HighContrast) {
+    DrawPlainButton(pen, leftArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight, "<");
+    DrawPlainButton(pen, rightArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight, ">");
+    return;
+  }
   canvas.StretchCopy(PictureId::ArrowStrip, LeftArrowNormalX, 0, ArrowFrameWidth, ArrowStripHeight,
                      leftArrowX, ArrowTop, ArrowFrameWidth, ArrowStripHeight);
   canvas.StretchCopy(PictureId::ArrowStrip, SelectorBackgroundX, 0, 1, ArrowStripHeight, textX,
@@ -103,33 +117,38 @@ void DrawSelectorArrows(Canvas& canvas, int leftArrowX) {
 
 void PaintHeader(const CalendarState& state, Pen& pen) {
   Canvas& canvas = pen.canvas;
+  const FacePalette& palette = pen.palette;
   pen.lineWidth = 2;
-  pen.Outline(0, 0, FaceWidth - 1, FaceHeight - 1, FrameBlue);
+  pen.Outline(0, 0, FaceWidth - 1, FaceHeight - 1, palette.Frame);
 
-  pen.textColor = Black;
+  pen.textColor = palette.Text;
   pen.font = {ArialFont, 9, true, false};
-  DrawSelectorArrows(canvas, PreviousYearArrowX);
+  pen.lineWidth = 1;
+  DrawSelectorArrows(pen, PreviousYearArrowX);
   pen.Text(std::to_string(state.ShownYear) + "年", YearTextRect, Centred);
-  DrawSelectorArrows(canvas, PreviousMonthArrowX);
+  DrawSelectorArrows(pen, PreviousMonthArrowX);
   pen.Text(std::to_string(state.ShownMonth) + "月", MonthTextRect, Centred);
 
   pen.font.Bold = false;
-  pen.lineWidth = 1;
   pen.Outline(BackToTodayRect.Left, BackToTodayRect.Top, BackToTodayRect.Right,
-              BackToTodayRect.Bottom, ButtonOutline);
+              BackToTodayRect.Bottom, palette.Button);
   pen.Text("返回今天", BackToTodayRect, Centred);
 
-  canvas.StretchCopy(PictureId::HidePicture, 0, 0, HidePictureWidth, HidePictureHeight, 375, 10,
-                     HidePictureWidth, HidePictureHeight);
+  if (palette.HighContrast) {
+    DrawPlainButton(pen, 375, 10, HidePictureWidth, HidePictureHeight, "×");
+  } else {
+    canvas.StretchCopy(PictureId::HidePicture, 0, 0, HidePictureWidth, HidePictureHeight, 375, 10,
+                       HidePictureWidth, HidePictureHeight);
+  }
 
   // Rules are drawn as boxes thinner than their line: solid in their colour.
-  pen.Filled(GridLeft, 48, GridRight, 48, FrameBlue);
+  pen.Filled(GridLeft, 48, GridRight, 48, palette.Frame);
 }
 
 void PaintWeekdayRow(Pen& pen) {
   pen.font = {ArialFont, 9, false, false};
   for (int c = 0; c < 7; ++c) {
-    pen.textColor = c >= 5 ? WeekendRed : Black;
+    pen.textColor = c >= 5 ? pen.palette.Weekend : pen.palette.Text;
     pen.Text(WeekdayNames[c], {GridLeft + ColumnPitch * c, 49, 66 + ColumnPitch * c, 82}, Centred);
   }
 }
@@ -143,8 +162,16 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
   Rect box{cell.CellRect.Left, cell.CellRect.Top, cell.CellRect.Right - 1,
            cell.CellRect.Bottom - 1};
 
-  if (DayNumber(cell) == state.SelectedDay && !cell.IsOtherMonth) {
-    pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
+  const FacePalette& palette = pen.palette;
+  const bool selected = DayNumber(cell) == state.SelectedDay && !cell.IsOtherMonth;
+  // Text on the high-contrast selection's fill.
+  const bool onSelection = selected && palette.HighContrast;
+  if (selected) {
+    if (onSelection) {
+      pen.Filled(box.Left, box.Top, box.Right, box.Bottom, palette.Selection);
+    } else {
+      pen.Outline(box.Left, box.Top, box.Right, box.Bottom, palette.Mark);
+    }
     state.PanelLunarText = cell.LunarMonthText + cell.LunarDayText;
     state.PanelYearText =
         cell.LunarYearText + " 【" + std::string(ZodiacOfYear(state.ShownYear)) + "年】";
@@ -152,32 +179,44 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
     state.PanelHolidayText = HolidayPanelLine(cell);
     state.PanelOwnDayText = OwnDaysPanelText(cell.OwnDayLines);
   }
-  if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, Orange);
+  if (i == state.HoverCell) pen.Outline(box.Left, box.Top, box.Right, box.Bottom, palette.Mark);
 
-  pen.textColor = cell.IsOtherMonth ? OtherMonthGrey : c >= 5 ? WeekendRed : Black;
+  // Under high contrast today is framed, so the selection's fill and the
+  // characters stay as they are.
+  const bool filledToday = cell.IsToday && !palette.HighContrast;
+  pen.textColor = cell.IsOtherMonth ? palette.OtherMonth : c >= 5 ? palette.Weekend : palette.Text;
   if (cell.IsToday) {
-    pen.Filled(box.Left, box.Top, box.Right, box.Bottom, Orange);
-    pen.textColor = White;
+    if (filledToday) {
+      pen.Filled(box.Left, box.Top, box.Right, box.Bottom, palette.Mark);
+    } else {
+      const Color frame = onSelection ? palette.SelectionText : palette.Text;
+      pen.canvas.Box(box.Left, box.Top, box.Right, box.Bottom, frame, pen.lineWidth,
+                     onSelection ? palette.Selection : palette.Background);
+    }
   }
+  if (filledToday) pen.textColor = palette.TodayText;
+  if (onSelection) pen.textColor = palette.SelectionText;
 
   pen.font = {ArialFont, 13, true, false};
   box.Top += rows.DayTextDrop;
   pen.Text(cell.DayText, box, TextCenter | TextTop);
 
-  pen.textColor = cell.IsOtherMonth       ? OtherMonthGrey
-                  : cell.IsFestivalOrTerm ? WeekendRed
-                                          : LabelGrey;
-  if (cell.IsToday) pen.textColor = White;
+  pen.textColor = cell.IsOtherMonth       ? palette.OtherMonth
+                  : cell.IsFestivalOrTerm ? palette.Festival
+                                          : palette.Label;
+  if (filledToday) pen.textColor = palette.TodayText;
+  if (onSelection) pen.textColor = palette.SelectionText;
   pen.font = {SongFont, 9, false, false};
   box.Top += rows.LabelTextDrop;
   pen.Text(cell.LabelText, box, TextCenter | TextTop | TextEndEllipsis);
 
   // The 休/班 mark goes last, so it shows on top of whatever the cell drew.
   if (cell.Holiday != HolidayMark::None) {
-    pen.textColor = cell.IsToday                          ? White
-                    : cell.IsOtherMonth                   ? OtherMonthGrey
-                    : cell.Holiday == HolidayMark::DayOff ? WeekendRed
-                                                          : WorkdayGrey;
+    pen.textColor = filledToday                           ? palette.TodayText
+                    : onSelection                         ? palette.SelectionText
+                    : cell.IsOtherMonth                   ? palette.OtherMonth
+                    : cell.Holiday == HolidayMark::DayOff ? palette.DayOff
+                                                          : palette.Workday;
     pen.font = {SongFont, 8, false, false};
     const Rect& area = cell.CellRect;
     pen.Text(HolidayMarkText(cell.Holiday),
@@ -188,7 +227,10 @@ void PaintCell(CalendarState& state, Pen& pen, const GridRows& rows, int r, int 
     const int bottom = cell.CellRect.Bottom - OwnDayMarkInset;
     pen.lineWidth = 1;
     pen.Filled(left, bottom - OwnDayMarkSize, left + OwnDayMarkSize - 1, bottom - 1,
-               cell.IsToday ? White : cell.IsOtherMonth ? OtherMonthGrey : OwnDayGreen);
+               cell.IsToday && !palette.HighContrast ? palette.TodayText
+               : onSelection                           ? palette.SelectionText
+               : cell.IsOtherMonth                     ? palette.OtherMonth
+                                                       : palette.OwnDay);
     pen.lineWidth = 3;
   }
 }
@@ -199,7 +241,7 @@ void PaintGrid(CalendarState& state, Pen& pen, const GridRows& rows) {
   const int cellsAvailable = static_cast<int>(state.DayCells.size());
   for (int r = 0; r < rows.Count; ++r) {
     const int ruleY = FirstRuleY + r * rows.Height;
-    pen.Filled(GridLeft, ruleY, GridRight, ruleY, GridRule);
+    pen.Filled(GridLeft, ruleY, GridRight, ruleY, pen.palette.Rule);
     for (int c = 0; c < 7; ++c) {
       if (7 * r + c < cellsAvailable) PaintCell(state, pen, rows, r, c);
     }
@@ -207,11 +249,17 @@ void PaintGrid(CalendarState& state, Pen& pen, const GridRows& rows) {
 }
 
 void PaintDatePanel(const CalendarState& state, Pen& pen) {
-  Canvas& canvas = pen.canvas;
-  canvas.VerticalGradient(PanelRect, PanelTop, PanelBottom);
-
-  pen.textColor = White;
-  pen.Filled(BigDayRect.Left, BigDayRect.Top, BigDayRect.Right - 1, BigDayRect.Bottom - 1, Orange);
+  const FacePalette& palette = pen.palette;
+  if (palette.HighContrast) {
+    pen.lineWidth = 3;
+    pen.Outline(BigDayRect.Left, BigDayRect.Top, BigDayRect.Right - 1, BigDayRect.Bottom - 1,
+                palette.Text);
+  } else {
+    pen.canvas.VerticalGradient(PanelRect, palette.PanelTop, palette.PanelBottom);
+    pen.Filled(BigDayRect.Left, BigDayRect.Top, BigDayRect.Right - 1, BigDayRect.Bottom - 1,
+               palette.Mark);
+  }
+  pen.textColor = palette.PanelText;
   pen.font = {ArialFont, 38, false, false};
   pen.Text(std::to_string(state.SelectedDay), BigDayRect, Centred);
 
@@ -234,7 +282,7 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
   }
 
   pen.lineWidth = 3;
-  pen.Filled(418, 200, 527, 201, PanelSeparator);
+  pen.Filled(418, 200, 527, 201, palette.PanelSeparator);
   if (!state.PanelOwnDayText.empty()) {
     pen.font = {SongFont, 9, false, false};
     pen.Text(state.PanelOwnDayText, PanelOwnDayRect, Centred);
@@ -259,8 +307,8 @@ void PaintDatePanel(const CalendarState& state, Pen& pen) {
 
 }  // namespace
 
-void PaintFace(CalendarState& state, Canvas& canvas) {
-  Pen pen{canvas};
+void PaintFace(CalendarState& state, Canvas& canvas, const FacePalette& palette) {
+  Pen pen{canvas, palette};
   PaintHeader(state, pen);
   const GridRows& rows = state.CellCount <= 35 ? FiveRows : SixRows;
   pen.lineWidth = 3;

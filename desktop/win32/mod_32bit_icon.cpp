@@ -11,9 +11,10 @@ HICON LoadProgramIcon(int size) {
 }  // namespace
 
 HICON SetWindowIcons(HWND hWnd) {
-  HICON smallIcon = LoadProgramIcon(16);
+  // The sizes of the system's DPI (16 and 32 at 96): the icon carries each.
+  HICON smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-  HICON bigIcon = LoadProgramIcon(32);
+  HICON bigIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
   return TrayWantsSmallIcon(GetVersion()) ? smallIcon : bigIcon;
 }

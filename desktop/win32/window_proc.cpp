@@ -8,6 +8,7 @@
 #include "desktop/win32/public_data.h"
 #include "desktop/win32/settings.h"
 #include "desktop/window_messages.h"
+#include "window/face_scale.h"
 #include "window/win32/calendar_window.h"
 
 namespace kelvo {
@@ -38,7 +39,7 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
       POINT point{};
       GetCursorPos(&point);
       ScreenToClient(hWnd, &point);
-      if (m_calendar.ShowsHandCursor(point.x, point.y)) {
+      if (m_calendar.ShowsHandCursor(FaceUnitAt(point.x, m_dpi), FaceUnitAt(point.y, m_dpi))) {
         SetCursor(m_handCursor);
         return 0;  // answered: the class cursor must not replace it
       }
@@ -91,6 +92,9 @@ LRESULT CalendarWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
           break;
         case MenuCommand::AutoRun:
           ShowSettingNotice(hWnd, ToggleAutoRun(TrayMenu()));
+          break;
+        case MenuCommand::Home:
+          GoHome();
           break;
         case MenuCommand::Exit:
           // Unhooks and destroys the window; the previous procedure kept in

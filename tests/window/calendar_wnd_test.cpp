@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/window/fake_host.h"
+#include "window/face_placement.h"
+#include "window/face_scale.h"
 #include "window/hot_regions.h"
 #include "window/local_midnight.h"
 #include "window/own_days_view.h"
@@ -322,6 +324,67 @@ TEST(OwnDayForm, RefusesWhatCannotBeKeptAndKeepsWhatItHasNoBoxFor) {
   EXPECT_EQ(ClassifyOwnDayCommand(kEditOwnDayCommand + 2, 3).Index, 2u);
   EXPECT_EQ(ClassifyOwnDayCommand(kDeleteOwnDayCommand + 3, 3).Action, OwnDayAction::None);
   EXPECT_EQ(ClassifyOwnDayCommand(0, 3).Action, OwnDayAction::None);
+}
+
+// Face units to pixels edge by edge: at 144 DPI the face is 807 x 555 and
+// two cells sharing an edge still share it; a pixel maps back to the unit
+// that covers it; DPIs outside 96..480 are clamped.
+TEST(FaceScale, EdgesScaleRoundedAndPixelsMapBackToTheirUnit) {
+  // clang-format off
+  const std::tuple<int, int, int, int, int> cases[] = {  // dpi, units, pixels, pixel, unit
+      {96, 538, 538, 100, 100}, {144, 538, 807, 808, 538}, {144, 370, 555, 1, 0},
+      {120, 67, 84, 83, 66}, {120, 66, 83, -1, -1}, {48, 538, 538, 5, 5}, {999, 1, 5, 9, 1}};
+  // clang-format on
+  for (const auto& [dpi, units, pixels, pixel, unit] : cases) {
+    EXPECT_EQ(ScaleLength(units, dpi), pixels) << dpi << " " << units;
+    EXPECT_EQ(FaceUnitAt(pixel, dpi), unit) << dpi << " " << pixel;
+  }
+  EXPECT_EQ(ScaleRect({12, 83, 66, 138}, 144), (Rect{18, 125, 99, 207}));
+  EXPECT_EQ(ScaleLineWidth(1, 120), 1);
+  EXPECT_EQ(ScaleLineWidth(3, 144), 5);
+  // The nearest picture scale at or above the DPI's.
+  EXPECT_EQ(ScaledPictureId(102, PictureScaleFor(96)), 102);
+  EXPECT_EQ(ScaledPictureId(102, PictureScaleFor(120)), 112);
+  EXPECT_EQ(ScaledPictureId(101, PictureScaleFor(121)), 121);
+  EXPECT_EQ(ScaledPictureId(103, PictureScaleFor(480)), 133);
+}
+
+// Home is the primary work area's top-right corner; a remembered place
+// comes back on its monitor, else the one it overlaps, shifted whole into
+// the work area; a place on no monitor goes home.
+TEST(FacePlacement, HomeOrTheRememberedPlaceWholeInsideAWorkArea) {
+  const MonitorArea left{"\\\\.\\DISPLAY2", {-1024, 0, 0, 768}, {-1024, 0, 0, 738}, false};
+  const MonitorArea primary{"\\\\.\\DISPLAY1", {0, 0, 1600, 900}, {60, 30, 1600, 900}, true};
+  const MonitorArea tiny{"\\\\.\\DISPLAY3", {1600, 0, 2000, 300}, {1600, 0, 2000, 300}, false};
+  const std::vector<MonitorArea> all{left, primary, tiny};
+  const auto at = [](Rect r, const char* device) {
+    return std::optional<RememberedPlace>({r, device, 96});
+  };
+  // clang-format off
+  const std::tuple<std::vector<MonitorArea>, std::optional<RememberedPlace>, Rect> cases[] = {
+      {all, std::nullopt, {1062, 30, 1600, 400}},                                // home, below a top bar
+      {{left, primary}, at({-900, 10, -362, 380}, "\\\\.\\DISPLAY2"), {-900, 10, -362, 380}},
+      {{primary}, at({-900, 10, -362, 380}, "\\\\.\\DISPLAY2"), {1062, 30, 1600, 400}},  // on no monitor
+      {{primary}, at({1300, 800, 1838, 1170}, "\\\\.\\DISPLAY9"), {1062, 530, 1600, 900}},
+      {{primary}, at({0, 0, 538, 370}, "\\\\.\\DISPLAY1"), {60, 30, 598, 400}},  // under a left bar
+      {all, at({1700, 50, 2238, 420}, "\\\\.\\DISPLAY3"), {1462, 0, 2000, 370}},  // smaller: corner kept
+      {{}, std::nullopt, {0, 0, 538, 370}}};
+  // clang-format on
+  for (const auto& [monitors, remembered, expected] : cases) {
+    EXPECT_EQ(PlaceFace(monitors, remembered, 538, 370), expected)
+        << (remembered ? remembered->DeviceName : "home");
+  }
+}
+
+// The stored place reads back exactly; a damaged text is no place.
+TEST(FacePlacement, StoredPlaceRoundTripsAndDamagedTextIsNone) {
+  const RememberedPlace place{{-900, 10, -93, 565}, "\\\\.\\DISPLAY2", 144};
+  EXPECT_EQ(FacePlaceText(place), "-900 10 -93 565 144 \\\\.\\DISPLAY2");
+  EXPECT_EQ(ParseFacePlace(FacePlaceText(place)), place);
+  EXPECT_EQ(ParseFacePlace("0 0 538 370 20 D")->Dpi, 96);
+  for (const char* bad : {"", "0 0 538 370 96", "0 0 538 370 96 ", "0 0 0 370 96 D", "a b c d e f",
+                          "0 0 538 370 96 D E", "0 0 99999999 370 96 D", "\x01\x00\x00\x00"})
+    EXPECT_FALSE(ParseFacePlace(bad)) << bad;
 }
 
 }  // namespace

@@ -181,5 +181,27 @@ TEST_F(FacePainterTest, PanelNamesTheSelectedDaysOwnDays) {
   }
 }
 
+// Under high contrast: the system's colours only, no gradient, no picture;
+// the selection filled, today framed on it, 休/班 by their characters.
+TEST_F(FacePainterTest, HighContrastUsesOnlySystemColoursFramesTodayAndFillsTheSelection) {
+  wnd.Palette = HighContrastPalette({250, 250, 250}, {10, 10, 10}, {0, 0, 128}, {240, 240, 240},
+                                    {128, 128, 128});
+  Show({2024, 3, 15});
+  EXPECT_EQ(host.Face.Within(wnd.State.DayCells[18].CellRect),
+            (Calls{"box 232,193-285,246 0,0,128 w3 fill 0,0,128",
+                   "box 232,193-285,246 240,240,240 w3 fill 0,0,128",
+                   "text 15 232,203,285,246 Arial 13 bold 240,240,240 centre",
+                   "text 消权日 232,225,285,246 宋体 9 240,240,240 centre ellipsis"}));
+  EXPECT_FALSE(host.Face.Drew("gradient") || host.Face.Drew("copy"));
+  for (const std::string& call : host.Face.Calls) {
+    for (const char* own : {"255,187,0", "87,171,255", "224,45,45", "191,191,191", "153,153,153",
+                            "255,255,255", "216,216,216", "200,202,204", "148,201,255"})
+      EXPECT_EQ(call.find(own), std::string::npos) << call;
+  }
+  Show({2025, 10, 1});
+  EXPECT_EQ(host.Face.Within(wnd.State.DayCells[12].CellRect).back(),
+            "text 班 326,140,340,154 宋体 8 10,10,10 centre middle");
+}
+
 }  // namespace
 }  // namespace kelvo::testing

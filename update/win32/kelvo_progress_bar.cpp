@@ -1,5 +1,7 @@
 #include "update/win32/kelvo_progress_bar.h"
 
+#include "window/face_scale.h"
+
 namespace kelvo {
 namespace {
 
@@ -26,12 +28,14 @@ KelvoProgressBar::~KelvoProgressBar() {
   ReleaseBacking();
 }
 
-bool KelvoProgressBar::Create(HWND hWndParent, int x, int y, int width, int height, int id) {
+bool KelvoProgressBar::Create(HWND hWndParent, int x, int y, int width, int height, int id,
+                              int dpi) {
   if (m_hWnd) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterBarClass(instance, &KelvoProgressBar::WindowProc);
   m_range = ProgressRange{};
-  m_Skin.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(SkinResourceId)));
+  m_dpi = ClampDpi(dpi);
+  LoadSkin();
   // WM_NCCREATE ties the window to this object, so the sizing messages of
   // the creation itself already reach OnResize.
   CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
@@ -41,6 +45,25 @@ bool KelvoProgressBar::Create(HWND hWndParent, int x, int y, int width, int heig
   GetClientRect(m_hWnd, &client);
   OnResize(client.right, client.bottom);
   return true;
+}
+
+void KelvoProgressBar::LoadSkin() {
+  m_skinScale = PictureScaleFor(m_dpi);
+  m_Skin.Reset(LoadBitmapW(GetModuleHandleW(nullptr),
+                           MAKEINTRESOURCEW(ScaledPictureId(SkinResourceId, m_skinScale))));
+}
+
+int KelvoProgressBar::BarHeight() const {
+  return ScaleLength(kBarHeight, m_dpi);
+}
+
+void KelvoProgressBar::SetDpi(int dpi) {
+  m_dpi = ClampDpi(dpi);
+  LoadSkin();
+  if (!m_hWnd) return;
+  RECT client;
+  GetClientRect(m_hWnd, &client);
+  OnResize(client.right, client.bottom);
 }
 
 void KelvoProgressBar::SetMin(int32_t New_Min) {
@@ -61,35 +84,49 @@ void KelvoProgressBar::DrawBar() {
   // failure does; the remaining steps still run.
   MemoryDc skinDc(m_backingDc.Get());
   Selection skin(skinDc.Get(), m_Skin.Get());
-  SetStretchBltMode(m_backingDc.Get(), COLORONCOLOR);
-  for (const SkinCopy& copy : BarCopies(m_width, m_range)) {
-    StretchBlt(m_backingDc.Get(), copy.DestX, 0, copy.DestWidth, kBarHeight, skinDc.Get(),
-               copy.SourceX, 0, copy.SourceWidth, kBarHeight, SRCCOPY);
+  SetStretchBltMode(m_backingDc.Get(),
+                    m_skinScale * BaseDpi > m_dpi * 100 ? HALFTONE : COLORONCOLOR);
+  SetBrushOrgEx(m_backingDc.Get(), 0, 0, nullptr);
+  // The copies are laid out in units and scaled edge by edge; the bar's
+  // right end lands on its last pixel.
+  const int units = MulDiv(m_width, BaseDpi, m_dpi);
+  const int skinHeight = ScalePictureLength(kBarHeight, m_skinScale);
+  for (const SkinCopy& copy : BarCopies(units, m_range)) {
+    const int x = ScaleLength(copy.DestX, m_dpi);
+    const int end = copy.DestX + copy.DestWidth == units
+                        ? m_width
+                        : ScaleLength(copy.DestX + copy.DestWidth, m_dpi);
+    const int sx = ScalePictureLength(copy.SourceX, m_skinScale);
+    const int sw = ScalePictureLength(copy.SourceX + copy.SourceWidth, m_skinScale) - sx;
+    StretchBlt(m_backingDc.Get(), x, 0, end - x, m_height, skinDc.Get(), sx, 0, sw, skinHeight,
+               SRCCOPY);
   }
   InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void KelvoProgressBar::OnResize(int width, int height) {
   if (m_resizing) return;
+  const int barHeight = BarHeight();
+  const int corner = ScaleLength(2, m_dpi);
   // The window owns the region from here on.
-  SetWindowRgn(m_hWnd, CreateRoundRectRgn(0, 0, width + 1, height + 1, 2, 2), TRUE);
-  if (height != kBarHeight) {
+  SetWindowRgn(m_hWnd, CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner), TRUE);
+  if (height != barHeight) {
     m_resizing = true;
-    SetWindowPos(m_hWnd, nullptr, 0, 0, width, kBarHeight,
+    SetWindowPos(m_hWnd, nullptr, 0, 0, width, barHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_resizing = false;
-    SetWindowRgn(m_hWnd, CreateRoundRectRgn(0, 0, width + 1, kBarHeight + 1, 2, 2), TRUE);
+    SetWindowRgn(m_hWnd, CreateRoundRectRgn(0, 0, width + 1, barHeight + 1, corner, corner), TRUE);
   }
-  if (width != m_width || !m_backingDc) {
+  if (width != m_width || barHeight != m_height || !m_backingDc) {
     ReleaseBacking();
     HDC screen = GetDC(m_hWnd);
     m_backingDc = MemoryDc(screen);
-    m_backing.Reset(CreateCompatibleBitmap(screen, width > 0 ? width : 1, kBarHeight));
+    m_backing.Reset(CreateCompatibleBitmap(screen, width > 0 ? width : 1, barHeight));
     ReleaseDC(m_hWnd, screen);
     m_backingPrevious = SelectObject(m_backingDc.Get(), m_backing.Get());
     m_width = width;
   }
-  m_height = kBarHeight;
+  m_height = barHeight;
   DrawBar();
 }
 

@@ -9,7 +9,8 @@
 namespace kelvo {
 
 // A skinned progress bar: a green glossy fill in a grey rounded track, both
-// cut from bitmap 103. A child window 14 pixels high. It draws into a
+// cut from bitmap 103 (at the scale nearest the DPI). A child window 14
+// units high, a unit being a pixel at 96 DPI. It draws into a
 // backing image whenever its size or a property changes and shows that
 // image on every paint, so its drawing survives being covered.
 class KelvoProgressBar {
@@ -22,10 +23,12 @@ class KelvoProgressBar {
   KelvoProgressBar(const KelvoProgressBar&) = delete;
   KelvoProgressBar& operator=(const KelvoProgressBar&) = delete;
 
-  // Places a new bar (Min 0, Max 100, Value 0) in hWndParent; the height is
-  // forced to 14 whatever is asked. The skin comes from the program's own
-  // resources.
-  bool Create(HWND hWndParent, int x, int y, int width, int height, int id = 0);
+  // Places a new bar (Min 0, Max 100, Value 0) in hWndParent, in pixels;
+  // the height is forced to 14 units whatever is asked. The skin comes
+  // from the program's own resources.
+  bool Create(HWND hWndParent, int x, int y, int width, int height, int id = 0, int dpi = 96);
+  // Takes the skin and the height of another DPI and redraws.
+  void SetDpi(int dpi);
   HWND Handle() const { return m_hWnd; }
 
   int32_t Min() const { return m_range.m_Min; }
@@ -44,6 +47,8 @@ class KelvoProgressBar {
   void OnResize(int width, int height);
   void OnPaint();
   void ReleaseBacking();
+  void LoadSkin();
+  int BarHeight() const;
 
   HWND m_hWnd = nullptr;
   ProgressRange m_range;
@@ -54,6 +59,8 @@ class KelvoProgressBar {
   HGDIOBJ m_backingPrevious = nullptr;
   int m_width = 0;
   int m_height = 0;
+  int m_dpi = 96;
+  int m_skinScale = 100;
   bool m_resizing = false;
 };
 

@@ -4,7 +4,9 @@
 
 #include "desktop/win32/module_file.h"
 #include "desktop/win32/platform_text.h"
+#include "desktop/win32/window_dpi.h"
 #include "net/win32/trusted_download.h"
+#include "window/face_scale.h"
 
 namespace kelvo {
 namespace {
@@ -66,7 +68,9 @@ void UpdateFrm::Show() {
 void UpdateFrm::Form_Load() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterFormClass(instance, &UpdateFrm::WindowProc);
-  RECT frame = {0, 0, ClientWidth, ClientHeight};
+  // The primary monitor's DPI, where the form is centred.
+  m_dpi = WindowDpi(nullptr);
+  RECT frame = {0, 0, ScaleLength(ClientWidth, m_dpi), ScaleLength(ClientHeight, m_dpi)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -77,21 +81,31 @@ void UpdateFrm::Form_Load() {
                   nullptr, nullptr, instance, this);
   if (!m_hWnd) return;
 
-  // The form's text in 宋体 9 pt, like the rest of the program.
-  LOGFONTW font = {};
-  font.lfHeight = -12;
-  font.lfCharSet = GB2312_CHARSET;
-  lstrcpyW(font.lfFaceName, L"宋体");
-  m_font.Reset(CreateFontIndirectW(&font));
-  m_Label1 =
-      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, kLabelLeft, kLabelTop,
-                      kLabelWidth, kLabelHeight, m_hWnd, nullptr, instance, nullptr);
-  SendMessageW(m_Label1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
-  m_KelvoProgressBar1.Create(m_hWnd, kBarLeft, kBarTop, kBarWidth, kBarHeightAsked);
+  m_Label1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, m_hWnd,
+                             nullptr, instance, nullptr);
+  m_KelvoProgressBar1.Create(m_hWnd, 0, 0, 0, 0, 0, m_dpi);
+  ApplyDpi(WindowDpi(m_hWnd));
 
   RemoveCloseItem();
   SetLabel1(std::string(kDownloadingText));
   m_downfile.emplace(this);
+}
+
+void UpdateFrm::ApplyDpi(int dpi) {
+  m_dpi = ClampDpi(dpi);
+  const auto px = [this](int units) { return ScaleLength(units, m_dpi); };
+  // The form's text in 宋体 9 pt, like the rest of the program.
+  LOGFONTW font = {};
+  font.lfHeight = -MulDiv(9, m_dpi, 72);
+  font.lfCharSet = GB2312_CHARSET;
+  lstrcpyW(font.lfFaceName, L"宋体");
+  Font previous = std::move(m_font);
+  m_font.Reset(CreateFontIndirectW(&font));
+  SendMessageW(m_Label1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+  MoveWindow(m_Label1, px(kLabelLeft), px(kLabelTop), px(kLabelWidth), px(kLabelHeight), TRUE);
+  m_KelvoProgressBar1.SetDpi(m_dpi);
+  MoveWindow(m_KelvoProgressBar1.Handle(), px(kBarLeft), px(kBarTop), px(kBarWidth),
+             px(kBarHeightAsked), TRUE);
 }
 
 void UpdateFrm::RemoveCloseItem() {
@@ -154,7 +168,8 @@ void UpdateFrm::Down(const ScriptCommand& command) {
   if (made) m_written.push_back(command.path);
   if (made && m_downfile->LastFileWhole() && PayloadMatches(command.path, command.sha256)) return;
   // Not the payload the server published (refused, cut short, not written
-  // whole, or other than the file the manifest names): the update stops and leaves nothing of itself behind.
+  // whole, or other than the file the manifest names): the update stops and leaves nothing of
+  // itself behind.
   m_failed = true;
   for (const std::string& written : m_written) DeleteFileW(ToWide(written).c_str());
   CloseForm();
@@ -194,6 +209,14 @@ LRESULT CALLBACK UpdateFrm::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_CLOSE:
       // No Close command: only the script's run line closes the form.
+      return 0;
+    case WM_DPICHANGED:
+      if (form) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        form->ApplyDpi(LOWORD(wParam));
+      }
       return 0;
     case WM_DESTROY:
       // The calendar window is gone before this form is shown, so this is

@@ -52,6 +52,8 @@ class UpdateFrm final : public DownLoadFileEvents {
   static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
   void Form_Load();
   void RemoveCloseItem();
+  // Sizes, font and bar at the DPI; at load and on WM_DPICHANGED.
+  void ApplyDpi(int dpi);
   void m_downfile_QueryFileInfo(int32_t dwFileTotalLen);
   void m_downfile_Loading(int32_t dwRecivedLen);
   void SetLabel1(const std::string& text);
@@ -64,6 +66,7 @@ class UpdateFrm final : public DownLoadFileEvents {
   HWND m_hWnd = nullptr;
   HWND m_Label1 = nullptr;
   Font m_font;
+  int m_dpi = 96;
   KelvoProgressBar m_KelvoProgressBar1;
   std::optional<CKelvoDownLoadFile> m_downfile;
   std::string m_AppDir;

@@ -10,12 +10,15 @@
 #include "desktop/win32/mod_32bit_icon.h"
 #include "desktop/win32/platform_text.h"
 #include "desktop/win32/settings.h"
+#include "desktop/win32/window_dpi.h"
 #include "net/win32/mod_gg.h"
 #include "net/win32/mod_holidays.h"
 #include "update/win32/mod_main.h"
 #include "window/face_layout.h"
+#include "window/face_scale.h"
 #include "window/hot_regions.h"
 #include "window/win32/local_clock.h"
+#include "window/win32/screen_monitors.h"
 
 namespace kelvo {
 namespace {
@@ -58,19 +61,32 @@ int ButtonOf(UINT uMsg) {
   }
 }
 
-Bitmap LoadBitmapResource(HINSTANCE module, int id) {
-  Bitmap bitmap(static_cast<HBITMAP>(
-      LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+Bitmap LoadBitmapResource(HINSTANCE module, int id, int scale) {
+  Bitmap bitmap(
+      static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(ScaledPictureId(id, scale)),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) {
     throw std::runtime_error("无法加载位图资源 " + std::to_string(id));
   }
   return bitmap;
 }
 
+Color SystemColor(int index) {
+  const COLORREF color = GetSysColor(index);
+  return {GetRValue(color), GetGValue(color), GetBValue(color)};
+}
+
+ListLayout ScaleLayout(ListLayout layout, int dpi) {
+  layout.Area = ScaleRect(layout.Area, dpi);
+  layout.ItemHeight = ScaleLength(layout.ItemHeight, dpi);
+  layout.ColumnWidth = ScaleLength(layout.ColumnWidth, dpi);
+  return layout;
+}
+
 }  // namespace
 
 CalendarWindow::CalendarWindow()
-    : m_surface(Width, Height),
+    : m_surface(std::make_unique<GdiCanvas>(Width, Height)),
       m_calendar(*this),
       m_networkTimer(
           m_calendar.State,
@@ -152,7 +168,7 @@ void CalendarWindow::OnLoad() {
   m_trayIcon = SetWindowIcons(m_hWnd);
   StartAnnouncementFetch();
   NotifyIcon().AddNotifyIcon(m_hWnd, m_trayIcon, Caption);
-  LoadPictures();
+  ApplyDpi(WindowDpi(m_hWnd));
   m_handCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(HandCursorId));
   FillTrayMenu();
   m_leaveTrack = TRACKMOUSEEVENT{sizeof(TRACKMOUSEEVENT), TrackLeave, m_hWnd, 0};
@@ -160,14 +176,17 @@ void CalendarWindow::OnLoad() {
   // a stored holiday file completes them.
   LoadStoredHolidays();
   LoadOwnDays();
+  FollowHighContrast();
   // Today's month with today selected, which paints the face.
   m_calendar.StartAtToday();
   // From now on the face moves on with the date by itself.
   ArmMidnightTimer();
   // Reminders missed while the program was not running, then the next one.
   RemindDue();
-  // Right edge on the right of the work area, top on the top of the screen.
-  MoveWindow(m_hWnd, GetSystemMetrics(SM_CXFULLSCREEN) - Width, 0, Width, Height, TRUE);
+  // Where the user left it, else the top-right corner of the work area.
+  if (std::optional<std::string> place = ReadSettingText(FacePlaceValue))
+    m_place = ParseFacePlace(*place);
+  PlaceFace();
   LoadStoredSettings();
   State().LastNetTry = GetTickCount();
 }
@@ -240,10 +259,62 @@ void CalendarWindow::Timer1_Timer() {
 // ----------------------------------------------------------------------------
 
 void CalendarWindow::LoadPictures() {
-  m_hidePicture = LoadBitmapResource(m_resources, HidePictureId);
-  m_arrowStrip = LoadBitmapResource(m_resources, ArrowStripId);
-  m_surface.SetPicture(PictureId::HidePicture, m_hidePicture.Get());
-  m_surface.SetPicture(PictureId::ArrowStrip, m_arrowStrip.Get());
+  const int scale = PictureScaleFor(m_dpi);
+  m_hidePicture = LoadBitmapResource(m_resources, HidePictureId, scale);
+  m_arrowStrip = LoadBitmapResource(m_resources, ArrowStripId, scale);
+  m_surface->SetPicture(PictureId::HidePicture, m_hidePicture.Get(), scale);
+  m_surface->SetPicture(PictureId::ArrowStrip, m_arrowStrip.Get(), scale);
+}
+
+void CalendarWindow::ApplyDpi(int dpi) {
+  m_dpi = ClampDpi(dpi);
+  // The open list has the old fonts and sizes; it closes like Esc.
+  m_calendar.CloseList();
+  m_surface = std::make_unique<GdiCanvas>(Width, Height, m_dpi);
+  LoadPictures();
+  if (State().CellCount > 0) m_calendar.PaintCalendar();
+}
+
+void CalendarWindow::PlaceFace() {
+  const Rect place = kelvo::PlaceFace(ListMonitors(), m_place, ScaleLength(Width, m_dpi),
+                                      ScaleLength(Height, m_dpi));
+  SetWindowPos(m_hWnd, nullptr, place.Left, place.Top, place.Right - place.Left,
+               place.Bottom - place.Top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CalendarWindow::FollowHighContrast() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  const bool on = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                  (contrast.dwFlags & HCF_HIGHCONTRASTON);
+  const FacePalette palette =
+      on ? HighContrastPalette(SystemColor(COLOR_WINDOW), SystemColor(COLOR_WINDOWTEXT),
+                               SystemColor(COLOR_HIGHLIGHT), SystemColor(COLOR_HIGHLIGHTTEXT),
+                               SystemColor(COLOR_GRAYTEXT))
+         : NormalPalette;
+  if (palette == m_calendar.Palette) return;
+  m_calendar.Palette = palette;
+  if (State().CellCount > 0) m_calendar.PaintCalendar();
+}
+
+void CalendarWindow::GoHome() {
+  m_place.reset();
+  WriteSettingText(FacePlaceValue, "");
+  PlaceFace();
+}
+
+void CalendarWindow::RememberPlace() {
+  m_place = PlaceOf(m_hWnd, m_dpi);
+  WriteSettingText(FacePlaceValue, FacePlaceText(*m_place));
+}
+
+void CalendarWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  ApplyDpi(LOWORD(wParam));
+  // The system's rectangle keeps the face under the mouse while it is
+  // dragged across monitors; the size is the face's own at the new DPI.
+  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, ScaleLength(Width, m_dpi),
+               ScaleLength(Height, m_dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CalendarWindow::FillTrayMenu() {
@@ -252,6 +323,7 @@ void CalendarWindow::FillTrayMenu() {
   menu.InsertItem(IDM_TRANSPARENT, "半透明显示(&T)", MFT_STRING);
   menu.InsertItem(IDM_AUTORUN, "开机启动", MFT_STRING);
   menu.InsertItem(IDM_OWNDAYS, "纪念日…", MFT_STRING);
+  menu.InsertItem(IDM_HOME, "回到右上角", MFT_STRING);
   menu.InsertItem(0, "", MFT_SEPARATOR);
   menu.InsertItem(IDM_EXIT, "退出程序(&X)", MFT_STRING);
 }
@@ -316,7 +388,9 @@ bool CalendarWindow::BeginWindowDrag() {
   ReleaseCapture();
   SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
   GetWindowRect(m_hWnd, &after);
-  return !EqualRect(&before, &after);
+  if (EqualRect(&before, &after)) return false;
+  RememberPlace();
+  return true;
 }
 
 void CalendarWindow::TrackMouseLeave() {
@@ -338,8 +412,8 @@ void CalendarWindow::SetMenuItemText(int id, const std::string& text) {
 
 void CalendarWindow::ShowList(SelectorList list, const std::vector<std::string>& items,
                               int selected) {
-  m_listBox.Open(m_hWnd, LayoutOf(list), items, selected,
-                 m_surface.FontFor({face::SongFont, 9, false, false}));
+  m_listBox.Open(m_hWnd, ScaleLayout(LayoutOf(list), m_dpi), items, selected,
+                 m_surface->FontFor({face::SongFont, 9, false, false}));
 }
 
 void CalendarWindow::CloseList() {
@@ -402,9 +476,35 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       if (!wParam) m_calendar.CloseList();
       return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
     case WM_MOUSEMOVE:
-      m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam), GET_X_LPARAM(lParam),
-                             GET_Y_LPARAM(lParam));
+      m_calendar.OnMouseMove(ButtonsHeld(wParam), ShiftState(wParam),
+                             FaceUnitAt(GET_X_LPARAM(lParam), m_dpi),
+                             FaceUnitAt(GET_Y_LPARAM(lParam), m_dpi));
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(wParam, lParam);
+      PostMessageW(m_hWnd, PlaceAgainMessage, 0, 0);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      PostMessageW(m_hWnd, PlaceAgainMessage, 0, 0);
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) PostMessageW(m_hWnd, PlaceAgainMessage, 0, 0);
+      FollowHighContrast();
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+      FollowHighContrast();
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
+    case PlaceAgainMessage: {
+      // Several notices of one change come in a burst; the first placement
+      // settles it and the rest find nothing to move.
+      MSG duplicate;
+      while (PeekMessageW(&duplicate, m_hWnd, PlaceAgainMessage, PlaceAgainMessage, PM_REMOVE)) {
+      }
+      // A dragged face keeps where it is now, moved only as far as needed.
+      if (m_place) m_place = PlaceOf(m_hWnd, m_dpi);
+      PlaceFace();
+      return 0;
+    }
     case WM_TIMER:
       if (wParam == Timer1Id) Timer1_Timer();
       // A timer may fire a little early: the date is looked at, not assumed.
@@ -427,8 +527,8 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
+  const int x = FaceUnitAt(GET_X_LPARAM(lParam), m_dpi);
+  const int y = FaceUnitAt(GET_Y_LPARAM(lParam), m_dpi);
   const int button = ButtonOf(uMsg);
   const bool press = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN;
   if (press) {
@@ -447,7 +547,7 @@ void CalendarWindow::OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         cell >= 0 ? ParseIsoDate(State().DayCells[cell].DateText) : std::nullopt;
     m_calendar.OnMouseUp(button, ShiftState(wParam), x, y);
     if (day) {
-      POINT screen{x, y};
+      POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(m_hWnd, &screen);
       ShowOwnDayMenu(*day, screen);
     }
@@ -458,14 +558,15 @@ void CalendarWindow::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   // The wheel reports the pointer in screen coordinates.
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(m_hWnd, &point);
-  m_calendar.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), point.x, point.y);
+  m_calendar.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), FaceUnitAt(point.x, m_dpi),
+                          FaceUnitAt(point.y, m_dpi));
 }
 
 void CalendarWindow::OnPaint() {
   PaintScope paint(m_hWnd);
   const RECT& area = paint.Area();
   BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-         m_surface.Dc(), area.left, area.top, SRCCOPY);
+         m_surface->Dc(), area.left, area.top, SRCCOPY);
 }
 
 }  // namespace kelvo

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "desktop/window_messages.h"
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
+#include "window/face_placement.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
 #include "window/win32/own_days_store.h"
@@ -17,8 +19,9 @@
 
 namespace kelvo {
 
-// The calendar form on Win32: a borderless 538 x 370 tool window at the
-// top-right corner of the screen. It owns the portable CalendarWnd (state,
+// The calendar form on Win32: a borderless tool window of 538 x 370 face
+// units (scaled to its monitor's DPI) at the top-right corner of the work
+// area, or where the user dragged it. It owns the portable CalendarWnd (state,
 // painting, mouse handling) and every platform object the window uses, and
 // serves as its WindowHost.
 //
@@ -41,6 +44,12 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   // Due once, at the next own-day reminder; armed again like the midnight
   // timer, and whenever the days change.
   static constexpr UINT_PTR ReminderTimerId = 3;
+  // Posted when the displays, the work area or the DPI changed: the face
+  // is placed again once the burst of notifications is over.
+  static constexpr UINT PlaceAgainMessage = WM_APP + 20;
+  // The stored place of a dragged face (see ParseFacePlace); empty when
+  // the face lives at home.
+  static constexpr const char* FacePlaceValue = "FacePlace";
 
   CalendarWindow();  // throws std::runtime_error when GDI cannot make the surface
   ~CalendarWindow() override;
@@ -67,7 +76,19 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   HWND Handle() const { return m_hWnd; }
   CalendarWnd& Calendar() { return m_calendar; }
   CalendarState& State() { return m_calendar.State; }
-  GdiCanvas& RetainedSurface() { return m_surface; }
+  GdiCanvas& RetainedSurface() { return *m_surface; }
+  // The DPI the face is drawn at; face units times Dpi() / 96 are pixels.
+  int Dpi() const { return m_dpi; }
+  // Rebuilds what depends on the DPI: the surface and its fonts, the
+  // pictures, the window size and an open list; then repaints.
+  void ApplyDpi(int dpi);
+  // Places the face by the placement rule: home unless dragged.
+  void PlaceFace();
+  // "回到右上角": home, and the drag forgotten.
+  void GoHome();
+  // Takes the normal or the high-contrast palette as the system now says,
+  // repainting when it changed.
+  void FollowHighContrast();
   // Created on first use.
   CKelvoMenu& TrayMenu();
   CKelvoNotifyIcon& NotifyIcon();
@@ -109,7 +130,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void OnBalloonClick();
 
   // WindowHost
-  Canvas& Surface() override { return m_surface; }
+  Canvas& Surface() override { return *m_surface; }
   void SurfaceChanged() override;
   Date Today() override;
   bool BeginWindowDrag() override;
@@ -140,6 +161,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void ExportOwnDays(HWND owner);
 
   void LoadPictures();
+  void RememberPlace();
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
@@ -152,7 +175,11 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   HWND m_ownerWindow = nullptr;
   HINSTANCE m_resources = nullptr;  // the module holding bitmaps 101 and 102
   bool m_loaded = false;
-  GdiCanvas m_surface;
+  int m_dpi = 96;
+  // Made anew for each DPI.
+  std::unique_ptr<GdiCanvas> m_surface;
+  // Where the user dragged the face; none while it lives at home.
+  std::optional<RememberedPlace> m_place;
   CalendarWnd m_calendar;
   // Timer1's handler: the update check, the announcement fetch and the
   // publication of the list; after m_calendar, whose state it paces.

@@ -4,11 +4,11 @@
 #include <stdexcept>
 
 #include "desktop/win32/platform_text.h"
+#include "window/face_scale.h"
 
 namespace kelvo {
 namespace {
 
-constexpr int ScreenDpi = 96;
 constexpr int PointsPerInch = 72;
 
 COLORREF ToColorRef(Color color) {
@@ -44,21 +44,23 @@ size_t PictureIndex(PictureId picture) {
 
 }  // namespace
 
-GdiCanvas::GdiCanvas(int width, int height)
-    : m_width(width),
-      m_height(height),
+GdiCanvas::GdiCanvas(int width, int height, int dpi)
+    : m_dpi(ClampDpi(dpi)),
+      m_width(ScaleLength(width, m_dpi)),
+      m_height(ScaleLength(height, m_dpi)),
       m_dc(nullptr),
-      m_bitmap(CreateSurfaceBitmap(width, height)),
+      m_bitmap(CreateSurfaceBitmap(m_width, m_height)),
       m_bitmapSelection(m_dc.Get(), m_bitmap.Get()),
       m_pictureDc(nullptr) {
   if (!m_dc || !m_pictureDc) throw std::runtime_error("cannot create a memory device context");
   SetBkMode(m_dc.Get(), TRANSPARENT);
   SetStretchBltMode(m_dc.Get(), COLORONCOLOR);
-  FillSolid({0, 0, width, height}, {255, 255, 255});
+  FillSolid({0, 0, m_width, m_height}, {255, 255, 255});
 }
 
-void GdiCanvas::SetPicture(PictureId picture, HBITMAP bitmap) {
+void GdiCanvas::SetPicture(PictureId picture, HBITMAP bitmap, int scale) {
   m_pictures[PictureIndex(picture)] = bitmap;
+  m_pictureScales[PictureIndex(picture)] = scale;
 }
 
 void GdiCanvas::FillSolid(const RECT& area, Color color) {
@@ -69,8 +71,10 @@ void GdiCanvas::FillSolid(const RECT& area, Color color) {
 void GdiCanvas::Box(int x1, int y1, int x2, int y2, Color outline, int lineWidth, Color fill) {
   // Both corners belong to the box, and the outline lies inside it. A box
   // no thicker than two outlines is all outline: a rule in its colour.
-  const RECT outer{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
-  const int width = std::max(lineWidth, 1);
+  const RECT outer{ScaleLength(std::min(x1, x2), m_dpi), ScaleLength(std::min(y1, y2), m_dpi),
+                   ScaleLength(std::max(x1, x2) + 1, m_dpi),
+                   ScaleLength(std::max(y1, y2) + 1, m_dpi)};
+  const int width = ScaleLineWidth(std::max(lineWidth, 1), m_dpi);
   FillSolid(outer, outline);
   const RECT inner{outer.left + width, outer.top + width, outer.right - width,
                    outer.bottom - width};
@@ -81,26 +85,41 @@ void GdiCanvas::Box(int x1, int y1, int x2, int y2, Color outline, int lineWidth
 
 void GdiCanvas::StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy,
                             int dw, int dh) {
-  HBITMAP source = m_pictures[PictureIndex(picture)];
+  const size_t index = PictureIndex(picture);
+  HBITMAP source = m_pictures[index];
   if (!source) return;
+  const int scale = m_pictureScales[index];
   if (dw == 0 || dh == 0) {
     BITMAP info{};
     GetObjectW(source, sizeof info, &info);
-    if (dw == 0) dw = info.bmWidth;
-    if (dh == 0) dh = info.bmHeight;
-    if (sw == 0) sw = info.bmWidth;
-    if (sh == 0) sh = info.bmHeight;
+    const int width = info.bmWidth * 100 / scale, height = info.bmHeight * 100 / scale;
+    if (dw == 0) dw = width;
+    if (dh == 0) dh = height;
+    if (sw == 0) sw = width;
+    if (sh == 0) sh = height;
   }
+  // Both sides scaled edge by edge, as the generator placed the frames.
+  const int px = ScalePictureLength(sx, scale), py = ScalePictureLength(sy, scale);
+  const int pw = ScalePictureLength(sx + sw, scale) - px;
+  const int ph = ScalePictureLength(sy + sh, scale) - py;
+  const int x = ScaleLength(dx, m_dpi), y = ScaleLength(dy, m_dpi);
+  const int w = ScaleLength(dx + dw, m_dpi) - x, h = ScaleLength(dy + dh, m_dpi) - y;
+  // A picture drawn larger than the DPI is shrunk by averaging, not by
+  // dropping rows; the one-column background is only stretched.
+  const bool averaged = w < pw || h < ph;
+  SetStretchBltMode(m_dc.Get(), averaged ? HALFTONE : COLORONCOLOR);
+  if (averaged) SetBrushOrgEx(m_dc.Get(), 0, 0, nullptr);
   Selection selected(m_pictureDc.Get(), source);
-  StretchBlt(m_dc.Get(), dx, dy, dw, dh, m_pictureDc.Get(), sx, sy, sw, sh, SRCCOPY);
+  StretchBlt(m_dc.Get(), x, y, w, h, m_pictureDc.Get(), px, py, pw, ph, SRCCOPY);
 }
 
 void GdiCanvas::VerticalGradient(const Rect& area, Color top, Color bottom) {
   // COLOR16 channels carry the 8-bit value in their high byte.
+  const Rect pixels = ScaleRect(area, m_dpi);
   TRIVERTEX corners[2] = {
-      {area.Left, area.Top, static_cast<COLOR16>(top.Red << 8),
+      {pixels.Left, pixels.Top, static_cast<COLOR16>(top.Red << 8),
        static_cast<COLOR16>(top.Green << 8), static_cast<COLOR16>(top.Blue << 8), 0},
-      {area.Right, area.Bottom, static_cast<COLOR16>(bottom.Red << 8),
+      {pixels.Right, pixels.Bottom, static_cast<COLOR16>(bottom.Red << 8),
        static_cast<COLOR16>(bottom.Green << 8), static_cast<COLOR16>(bottom.Blue << 8), 0},
   };
   GRADIENT_RECT rect{0, 1};
@@ -116,7 +135,7 @@ HFONT GdiCanvas::FontFor(const FontSpec& wanted) {
   }
   const std::wstring face = ToWide(wanted.Name);
   HFONT handle = CreateFontW(
-      -MulDiv(wanted.Points, ScreenDpi, PointsPerInch), 0, 0, 0, wanted.Bold ? FW_BOLD : FW_NORMAL,
+      -MulDiv(wanted.Points, m_dpi, PointsPerInch), 0, 0, 0, wanted.Bold ? FW_BOLD : FW_NORMAL,
       FALSE, wanted.Underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   m_fonts.push_back({std::string(wanted.Name), wanted.Points, wanted.Bold, wanted.Underline,
@@ -128,7 +147,8 @@ void GdiCanvas::Text(std::string_view text, const Rect& area, const FontSpec& fo
                      unsigned flags) {
   if (text.empty()) return;
   std::wstring wide = ToWide(text);
-  RECT rect{area.Left, area.Top, area.Right, area.Bottom};
+  const Rect pixels = ScaleRect(area, m_dpi);
+  RECT rect{pixels.Left, pixels.Top, pixels.Right, pixels.Bottom};
   Selection selected(m_dc.Get(), FontFor(font));
   SetTextColor(m_dc.Get(), ToColorRef(color));
   DrawTextW(m_dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &rect, DrawTextFormat(flags));

@@ -7,6 +7,7 @@
 
 #include "calendar/tables.h"
 #include "desktop/win32/platform_text.h"
+#include "desktop/win32/window_dpi.h"
 #include "resources/own_day_dialog_ids.h"
 
 namespace kelvo {
@@ -191,7 +192,7 @@ INT_PTR CALLBACK OwnDaysListProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       LVCOLUMNW column{};
       column.mask = LVCF_TEXT | LVCF_WIDTH;
       column.pszText = const_cast<wchar_t*>(kColumns[i].Title);
-      column.cx = kColumns[i].Width;
+      column.cx = MulDiv(kColumns[i].Width, WindowDpi(dialog), 96);  // widths are at 96 DPI
       ListView_InsertColumn(view, i, &column);
     }
     FillRows(dialog, *reinterpret_cast<ListDialog*>(lParam));

@@ -158,5 +158,21 @@ TEST_F(UpdateFrmTest, BarIsDrawnFromTheSkinAndSurvivesBeingCovered) {
   EXPECT_EQ(BarOnScreen()[111], skin[10]) << "the track is drawn again over the old fill";
 }
 
+// On a monitor of another DPI the label's font and the bar follow it.
+TEST_F(UpdateFrmTest, DpiChangeScalesTheLabelAndTheBar) {
+  RECT suggested{0, 0, 500, 200};
+  for (int dpi : {144, 96}) {
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT bar{};
+    GetClientRect(form.KelvoProgressBar1().Handle(), &bar);
+    EXPECT_EQ(bar.right * 1000 + bar.bottom, dpi == 144 ? 410021 : 273014);
+    LOGFONTW font{};
+    HWND label = FindWindowExW(form.Handle(), nullptr, L"STATIC", nullptr);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, dpi == 144 ? -18 : -12);
+  }
+}
+
 }  // namespace
 }  // namespace kelvo

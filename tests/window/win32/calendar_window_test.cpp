@@ -1,30 +1,56 @@
 // The calendar window as the program creates it: attributes, real GDI
 // pixels of one face, real mouse input (SendInput) reaching its handlers,
-// and the shutdown. What each gesture decides is pinned natively.
+// its place on the screen and the shutdown, at the DPI of the prefix
+// (KELVO_TEST_DPI; the face is compared by face units, scaled). What each
+// gesture decides is pinned natively.
 #include <windows.h>
 
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 #include "desktop/settings_rules.h"
+#include "desktop/win32/settings.h"
 #include "net/win32/whole_file.h"
 #include "tests/support/wine_testing.h"
 #include "tests/window/win32/window_fixture.h"
+#include "window/face_scale.h"
 #include "window/own_days_view.h"
 #include "window/win32/local_clock.h"
 
 namespace kelvo::testing {
 namespace {
 
-using CalendarWindowTest = LoadedWindow;
+class CalendarWindowTest : public LoadedWindow {
+ protected:
+  int Px(int units) const { return ScaleLength(units, window->Dpi()); }
+};
 
 // February 2021: Monday 1st, 28 days, the 16th at cell 15.
 void ShowFebruary2021(CalendarWindow& window) {
   window.State().ShownYear = 2021;
   window.State().ShownMonth = 2;
   window.Calendar().BuildMonth(2021, 2);
+}
+
+// The DPI the prefix's LogPixels set.
+int PrefixDpi() {
+  const char* dpi = std::getenv("KELVO_TEST_DPI");
+  return dpi ? std::atoi(dpi) : 96;
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+RECT FrameOf(HWND hWnd) {
+  RECT frame{};
+  GetWindowRect(hWnd, &frame);
+  return frame;
 }
 
 void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
@@ -34,19 +60,26 @@ void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
   SendInput(1, &input, sizeof input);
 }
 
-// 538 x 370 at the top right corner, all client area; a captionless,
+// 538 x 370 face units at the top right corner of the work area, all
+// client area, its text in fonts made at the DPI; a captionless,
 // borderless tool window owned by a hidden window, so no taskbar lists it.
 // Loading made its wake-up mark, icons, tray icon, cursor and pictures, and
 // started Timer1.
 TEST_F(CalendarWindowTest, ToolWindowAtTheTopRightCornerWithEverythingItUses) {
-  RECT frame{}, client{};
-  GetWindowRect(Handle(), &frame);
+  ASSERT_EQ(window->Dpi(), PrefixDpi());
+  const RECT frame = FrameOf(Handle()), work = WorkArea();
+  RECT client{};
   GetClientRect(Handle(), &client);
-  EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXFULLSCREEN) - 538);
-  EXPECT_EQ(frame.top, 0);
-  EXPECT_EQ(frame.right - frame.left, 538);
-  EXPECT_EQ(frame.bottom - frame.top, 370);
-  EXPECT_EQ(client.right * 1000 + client.bottom, 538370);
+  EXPECT_EQ(frame.right, work.right);
+  EXPECT_EQ(frame.top, work.top);
+  EXPECT_EQ(frame.right - frame.left, Px(538));  // 807 at 144 DPI
+  EXPECT_EQ(frame.bottom - frame.top, Px(370));
+  EXPECT_EQ(client.right * 1000 + client.bottom, Px(538) * 1000 + Px(370));
+  EXPECT_EQ(window->RetainedSurface().Width() * 1000 + window->RetainedSurface().Height(),
+            Px(538) * 1000 + Px(370));
+  LOGFONTW font{};
+  GetObjectW(window->RetainedSurface().FontFor({"Arial", 13, true, false}), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(13, PrefixDpi(), 72));
   const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
   const LONG_PTR extended = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
   EXPECT_EQ(extended & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), WS_EX_TOOLWINDOW);
@@ -75,9 +108,9 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
                          {410, 3, 0x55AAFF, 1},   {410, 185, 0x64B1FF, 1}, {410, 366, 0x73B9FF, 1},
                          {435, 50, 0xFFBB00, 0},  {418, 200, 0x94C9FF, 0}, {40, 82, 0xC8CACC, 0},
                          {40, 83, 0xFFFFFF, 0},   {122, 160, 0xFFBB00, 0}, {124, 160, 0xFFBB00, 0},
-                         {125, 160, 0xFFFFFF, 0}, {175, 191, 0xFFBB00, 0}};
+                         {126, 160, 0xFFFFFF, 0}, {175, 191, 0xFFBB00, 0}};
   for (const auto& [x, y, rgb, tolerance] : rows) {
-    const Color c = window->RetainedSurface().PixelAt(x, y);
+    const Color c = window->RetainedSurface().PixelAt(Px(x), Px(y));
     for (int channel : {c.Red - (rgb >> 16), c.Green - (rgb >> 8 & 0xFF), c.Blue - (rgb & 0xFF)}) {
       EXPECT_LE(std::abs(channel), tolerance)
           << x << "," << y << ": " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
@@ -86,7 +119,7 @@ TEST_F(CalendarWindowTest, PaintsTheFaceThroughGdiAndShowsIt) {
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   HDC screen = GetDC(Handle());
   EXPECT_EQ(GetPixel(screen, 0, 0), RGB(87, 171, 255));
-  EXPECT_EQ(GetPixel(screen, 437, 52), RGB(255, 187, 0));
+  EXPECT_EQ(GetPixel(screen, Px(437), Px(52)), RGB(255, 187, 0));
   ReleaseDC(Handle(), screen);
 }
 
@@ -96,7 +129,8 @@ TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
   SetForegroundWindow(Handle());
   ShowFebruary2021(*window);
   const Rect cell = window->State().DayCells[15].CellRect;  // the 16th
-  const auto moveTo = [&](POINT p, bool click) {
+  const auto moveTo = [&](POINT units, bool click) {
+    POINT p{Px(units.x), Px(units.y)};
     ClientToScreen(Handle(), &p);
     SetCursorPos(p.x, p.y);
     Send(MOUSEEVENTF_MOVE);
@@ -107,7 +141,10 @@ TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
   moveTo({cell.Left + 20, cell.Top + 20}, false);
   EXPECT_EQ(window->State().ShownMonth, 3);
   EXPECT_EQ(window->State().HoverCell, 15);
-  EXPECT_EQ(window->RetainedSurface().PixelAt(cell.Left + 1, cell.Top + 20), (Color{255, 187, 0}));
+  EXPECT_EQ(window->RetainedSurface().PixelAt(Px(cell.Left), Px(cell.Top + 20)),
+            (Color{255, 187, 0}));
+  moveTo({cell.Left + 20, cell.Top + 20}, true);
+  EXPECT_EQ(window->State().SelectedDay, 16);
   moveTo({388, 22}, true);
   EXPECT_FALSE(IsWindowVisible(Handle()) || IsIconic(Handle()));
   EXPECT_EQ(ShowHideText(*window), "显示日历");
@@ -115,12 +152,12 @@ TEST_F(CalendarWindowTest, ClicksAndMovesReachTheHandlers) {
 
 // A left press on empty space starts the system's move loop inside its
 // handler, so the rest of the drag comes from another thread, as a user's
-// hand would.
-TEST_F(CalendarWindowTest, DraggingEmptySpaceMovesTheWindow) {
+// hand would. The place is remembered: a restart comes back to it, and a
+// place beyond the work area comes back shifted whole into it.
+TEST_F(CalendarWindowTest, DraggedFaceIsRememberedAndComesBackWholeInsideTheWorkArea) {
   SetForegroundWindow(Handle());
-  RECT before{}, after{};
-  GetWindowRect(Handle(), &before);
-  SetCursorPos(before.left + 60, before.top + 25);  // the year text: no button there
+  const RECT before = FrameOf(Handle()), work = WorkArea();
+  SetCursorPos(before.left + Px(60), before.top + Px(25));  // the year text: no button there
   std::thread hand([] {
     Sleep(300);
     Send(MOUSEEVENTF_MOVE, -100, 50);
@@ -131,13 +168,61 @@ TEST_F(CalendarWindowTest, DraggingEmptySpaceMovesTheWindow) {
   PumpMessages(3);
   hand.join();
   PumpMessages(5);
-  GetWindowRect(Handle(), &after);  // as far as the pointer speed setting says
+  const RECT after = FrameOf(Handle());  // as far as the pointer speed setting says
   EXPECT_LT(after.left, before.left);
   EXPECT_GT(after.top, before.top);
   EXPECT_FALSE(window->Calendar().OpenList());  // only a press that moved nothing opens it
-  EXPECT_EQ(after.right - after.left, 538);
-  EXPECT_EQ(after.bottom - after.top, 370);
-  MoveWindow(Handle(), before.left, before.top, 538, 370, TRUE);
+  EXPECT_EQ(after.right - after.left, Px(538));
+  EXPECT_EQ(after.bottom - after.top, Px(370));
+  const std::optional<RememberedPlace> stored =
+      ParseFacePlace(ReadSettingText(CalendarWindow::FacePlaceValue).value_or(""));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->Face, (Rect{after.left, after.top, after.right, after.bottom}));
+  const RECT restarted = FrameOf(StartCalendarWindow()->Handle());
+  EXPECT_TRUE(EqualRect(&after, &restarted));
+
+  WriteSettingText(
+      CalendarWindow::FacePlaceValue,
+      FacePlaceText({{work.right + 300, work.bottom - 100, work.right + 900, work.bottom + 300},
+                     stored->DeviceName,
+                     96}));
+  const RECT clamped = FrameOf(StartCalendarWindow()->Handle());
+  EXPECT_EQ(clamped.right * 10000 + clamped.bottom, work.right * 10000 + work.bottom);
+  EXPECT_EQ(clamped.right - clamped.left, Px(538));
+
+  // Partly off the screen, a display change brings the dragged face in,
+  // the least distance; "回到右上角" takes it home and forgets the place.
+  MoveWindow(Handle(), work.left - Px(100), work.top + Px(50), Px(538), Px(370), TRUE);
+  SendMessageW(Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(work.right, work.bottom));
+  PumpMessages(2);
+  EXPECT_EQ(FrameOf(Handle()).left * 10000 + FrameOf(Handle()).top,
+            work.left * 10000 + work.top + Px(50));
+  SendMessageW(Handle(), WM_COMMAND, IDM_HOME, 0);
+  EXPECT_EQ(FrameOf(Handle()).right * 10000 + FrameOf(Handle()).top, work.right * 10000 + work.top);
+  EXPECT_EQ(ReadSettingText(CalendarWindow::FacePlaceValue).value_or("?"), "");
+  // At home, a display change puts it back in the corner.
+  MoveWindow(Handle(), Px(10), Px(10), Px(538), Px(370), TRUE);
+  SendMessageW(Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  PumpMessages(2);
+  EXPECT_EQ(FrameOf(Handle()).right * 10000 + FrameOf(Handle()).top, work.right * 10000 + work.top);
+}
+
+// A move to a monitor of another DPI rebuilds the face at that scale, at
+// the system's rectangle, and is placed again afterwards.
+TEST_F(CalendarWindowTest, DpiChangeRebuildsTheFaceAtTheNewScale) {
+  const int dpis[] = {window->Dpi() == 144 ? 96 : 144, PrefixDpi()};
+  for (int dpi : dpis) {
+    RECT suggested{100, 100, 100 + ScaleLength(538, dpi), 100 + ScaleLength(370, dpi)};
+    SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window->Dpi(), dpi);
+    EXPECT_EQ(window->RetainedSurface().Width(), ScaleLength(538, dpi));
+    EXPECT_EQ(FrameOf(Handle()).right - FrameOf(Handle()).left, ScaleLength(538, dpi));
+    EXPECT_EQ(window->RetainedSurface().PixelAt(ScaleLength(437, dpi), ScaleLength(52, dpi)),
+              (Color{255, 187, 0}));
+    PumpMessages(2);
+    EXPECT_EQ(FrameOf(Handle()).right, WorkArea().right) << "placed again, at home";
+  }
 }
 
 // A close request unloads: the window goes and the message loop ends;
