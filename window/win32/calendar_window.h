@@ -10,6 +10,7 @@
 #include "desktop/window_messages.h"
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
+#include "window/win32/face_accessible.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
 #include "window/win32/selector_list_box.h"
@@ -142,6 +143,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   SubclassData m_subclassData;
   // The year or month list while one is open.
   SelectorListBox m_listBox;
+  // What screen readers read of the face.
+  FaceAccessibility m_accessibility;
   // Declared last: released first, so the tray icon leaves while the rest
   // of the window is still intact.
   std::optional<CKelvoMenu> m_trayMenu;
