@@ -85,9 +85,11 @@ class CalendarWnd {
   // The open list closes without a change.
   void CloseList();
   std::optional<SelectorList> OpenList() const { return m_openList; }
+  // Drops the year or month list down, as a press on its text that moves
+  // nothing does.
+  void ShowList(SelectorList list);
 
  private:
-  void ShowList(SelectorList list);
   void HideLikeTheHideButton();
 
   WindowHost& m_host;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/window/fake_host.h"
+#include "window/face_accessibility.h"
 #include "window/face_placement.h"
 #include "window/face_scale.h"
 #include "window/hot_regions.h"
@@ -385,6 +388,102 @@ TEST(FacePlacement, StoredPlaceRoundTripsAndDamagedTextIsNone) {
   for (const char* bad : {"", "0 0 538 370 96", "0 0 538 370 96 ", "0 0 0 370 96 D", "a b c d e f",
                           "0 0 538 370 96 D E", "0 0 99999999 370 96 D", "\x01\x00\x00\x00"})
     EXPECT_FALSE(ParseFacePlace(bad)) << bad;
+}
+
+// What a screen reader hears of a day: the date, weekday and lunar day, a
+// festival or term, the holiday with its 休/班; neighbouring months alike.
+TEST_F(CalendarWndTest, DayNamesSayTheWholeDateAsAPersonReadsIt) {
+  const std::tuple<Date, int, const char*> cases[] = {
+      {{2024, 2, 15}, 0, "2024年1月29日 星期一 农历腊月十九"},
+      {{2024, 2, 15}, 6, "2024年2月4日 星期日 农历腊月廿五 立春 春节 班"},
+      {{2024, 2, 15}, 11, "2024年2月9日 星期五 农历腊月三十 除夕"},
+      {{2024, 2, 15}, 12, "2024年2月10日 星期六 农历正月初一 春节 休"},
+      {{2024, 2, 15}, 34, "2024年3月3日 星期日 农历正月廿三 爱耳日"},
+      {{2023, 3, 1}, 22, "2023年3月21日 星期二 农历二月三十 春分"},
+      {{2023, 3, 1}, 23, "2023年3月22日 星期三 农历闰二月初一"},
+      {{2023, 3, 1}, 34, "2023年4月2日 星期日 农历闰二月十二"},
+      {{2025, 10, 1}, 8, "2025年10月7日 星期二 农历八月十六 国庆节 休"}};
+  for (const auto& [month, cell, name] : cases) {
+    StartOn(month);
+    EXPECT_EQ(DayCellName(wnd.State.DayCells[cell]), name);
+  }
+}
+
+// Cells in grid order, the header controls, the links; each with its role,
+// action and place. Every child's centre hit-tests back to it; off the
+// controls the face itself answers.
+TEST_F(CalendarWndTest, ScreenReaderChildrenAreTheCellsThenTheHeaderThenTheLinks) {
+  StartOn({2024, 2, 15});
+  wnd.State.AnnouncementLinks = {{{408, 220, 535, 240}, "公告一", "http://a/1"}};
+  wnd.State.LinkCount = 1;
+  ASSERT_EQ(FaceChildCount(wnd), 44);
+  const Calls expected{"0 2024年1月29日 星期一 农历腊月十九 选择 12,83,66,137",
+                       "1 年份 2024年 按下 36,12,94,39",
+                       "1 月份 2月 按下 148,12,206,39",
+                       "2 上一年 按下 12,12,36,39",
+                       "2 下一年 按下 94,12,118,39",
+                       "2 上一月 按下 124,12,148,39",
+                       "2 下一月 按下 206,12,230,39",
+                       "2 返回今天 按下 236,12,319,39",
+                       "2 隐藏 按下 375,10,401,36",
+                       "3 公告一 打开 408,220,535,240"};
+  Calls seen;
+  for (int child : {1, 36, 37, 38, 39, 40, 41, 42, 43, 44}) {
+    const FaceChild c = *FaceChildOf(wnd, child);
+    std::ostringstream line;
+    line << int(c.Role) << ' ' << c.Name << ' ' << c.DefaultAction << ' ' << c.Location;
+    seen.push_back(line.str());
+  }
+  EXPECT_EQ(seen, expected);
+  for (int child = 1; child <= 44; ++child) {
+    const Rect r = FaceChildOf(wnd, child)->Location;
+    EXPECT_EQ(FaceChildAt(wnd, (r.Left + r.Right - 1) / 2, (r.Top + r.Bottom - 1) / 2), child);
+  }
+  EXPECT_EQ(FaceChildAt(wnd, 35, 38), 38);  // the buttons' borders are theirs
+  EXPECT_EQ(FaceChildAt(wnd, 36, 38), 36);
+  EXPECT_EQ(FaceChildAt(wnd, 0, 0), 0);
+  EXPECT_EQ(FaceChildAt(wnd, 450, 300), 0);
+}
+
+// The selected day is focused and selected; each change of the selected
+// date is announced once, whatever made it, and a repaint alone is not.
+TEST_F(CalendarWndTest, TheSelectedDayIsFocusedAndAnnouncedOncePerChange) {
+  StartOn({2024, 2, 15});
+  SelectionAnnouncement announcement;
+  EXPECT_EQ(announcement.Take(wnd), 18);
+  EXPECT_EQ(FaceChildOf(wnd, 18)->States,
+            FaceSelected | FaceFocused | FaceFocusable | FaceSelectable);
+  EXPECT_EQ(FaceChildOf(wnd, 19)->States, FaceFocusable | FaceSelectable);
+  const std::pair<std::function<void()>, int> changes[] = {
+      {[&] { wnd.OnMouseMove(0, 0, 100, 100); }, 0},
+      {[&] { wnd.MoveSelection(1); }, 19},
+      {[&] { wnd.NextMonth(); }, 20},
+      {[&] { wnd.OnDateChange(); }, 0},
+      {[&] { DoFaceChildDefaultAction(wnd, 1); }, 29},
+      {[&] { wnd.BackToToday(); }, 18}};
+  for (const auto& [change, child] : changes) {
+    change();
+    EXPECT_EQ(announcement.Take(wnd), child) << wnd.State.PanelDateText;
+  }
+}
+
+// Do-it: a day is clicked, a button pressed, a link opened, a box drops its
+// list; a child that does not exist is refused and nothing changes.
+TEST_F(CalendarWndTest, DefaultActionsGoThroughTheMouseHandlers) {
+  StartOn({2024, 2, 15});
+  wnd.State.AnnouncementLinks = {{{408, 220, 535, 240}, "公告一", "http://a/1"}};
+  wnd.State.LinkCount = 1;
+  for (int child : {44, 36, 43, 35, 41}) EXPECT_TRUE(DoFaceChildDefaultAction(wnd, child));
+  EXPECT_EQ(host.Events, (Calls{"open http://a/1", "list 1950年-2050年 at 74", "close list", "hide",
+                                "menu 100 显示日历"}));
+  EXPECT_EQ(Shown(), "2024-04-03");
+  wnd.State.CellCount = 42;  // half-built: more cells counted than held
+  for (int child : {0, -1, 45, 51, 1 << 30}) {
+    EXPECT_FALSE(FaceChildOf(wnd, child));
+    EXPECT_FALSE(DoFaceChildDefaultAction(wnd, child));
+  }
+  EXPECT_EQ(Shown(), "2024-04-03");
+  EXPECT_EQ(DayCellName(DayCell{}), "");
 }
 
 }  // namespace

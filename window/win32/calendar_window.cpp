@@ -371,6 +371,8 @@ void CalendarWindow::SetTimer1Enabled(bool enabled) {
 
 void CalendarWindow::SurfaceChanged() {
   if (m_hWnd) InvalidateRect(m_hWnd, nullptr, FALSE);
+  // Every change of the selection ends in a repaint: announced from here.
+  m_accessibility.OnSurfaceChanged(m_hWnd, m_calendar);
 }
 
 Date CalendarWindow::Today() {
@@ -514,7 +516,12 @@ LRESULT CalendarWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Unload();
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = m_accessibility.OnGetObject(m_hWnd, m_calendar, wParam, lParam))
+        return object;
+      return DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
     case WM_DESTROY:
+      m_accessibility.Disconnect();
       m_listBox.Close();
       KillTimer(m_hWnd, Timer1Id);
       KillTimer(m_hWnd, MidnightTimerId);

@@ -12,6 +12,7 @@
 #include "net/win32/calendar_network_timer.h"
 #include "window/calendar_wnd.h"
 #include "window/face_placement.h"
+#include "window/win32/face_accessible.h"
 #include "window/win32/gdi_canvas.h"
 #include "window/win32/gdi_objects.h"
 #include "window/win32/own_days_store.h"
@@ -198,6 +199,8 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   bool m_rightPressClosedList = false;
   // The year or month list while one is open.
   SelectorListBox m_listBox;
+  // What screen readers read of the face.
+  FaceAccessibility m_accessibility;
   // Declared last: released first, so the tray icon leaves while the rest
   // of the window is still intact.
   std::optional<CKelvoMenu> m_trayMenu;

@@ -5,11 +5,13 @@
 // gesture decides is pinned natively.
 #include <windows.h>
 
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <cstdlib>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "desktop/settings_rules.h"
 #include "desktop/win32/settings.h"
@@ -366,6 +368,95 @@ TEST_F(OwnDaysWindow, DialogAddsADayThroughRealInput) {
   ASSERT_EQ(window->State().OwnDays.size(), 1u);
   EXPECT_EQ(window->State().DayCells[15].OwnDayNames, std::vector<std::string>{"Test"});
   EXPECT_NE(test::ReadBytes(Path()).find(" 农历 01-05 - 生日 0 09:00 Test\n"), std::string::npos);
+}
+
+std::vector<LONG> g_focused;
+void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) g_focused.push_back(child);
+}
+
+// A screen reader in another process reads the real program's face through
+// oleacc, presses its buttons and days, hears the focus move after PgDn,
+// and gets an error, not a crash, for a missing child and once the program
+// has gone.
+TEST(ScreenReaderClient, ReadsPressesAndFollowsTheFaceFromAnotherProcess) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  struct Program : PROCESS_INFORMATION {
+    ~Program() { TerminateProcess(hProcess, 1), CloseHandle(hThread), CloseHandle(hProcess); }
+  } program{};
+  std::string command = "\"Z:" KELVO_TEST_CALENDAR_PATH "\"";
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &program));
+  HWND face = nullptr;
+  ASSERT_TRUE(test::WaitFor(
+      [&] {
+        DWORD pid = 0;
+        face = FindWindowW(CalendarWindow::ClassName, nullptr);
+        GetWindowThreadProcessId(face, &pid);
+        return pid == program.dwProcessId && IsWindowVisible(face);
+      },
+      60000));
+  CoInitialize(nullptr);
+  IAccessible* reader = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(face, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&reader)),
+            S_OK);
+  const auto child = [](LONG id) {
+    VARIANT v{};
+    v.vt = VT_I4, v.lVal = id;
+    return v;
+  };
+  const auto name = [&](LONG id) {
+    BSTR text = nullptr;
+    const std::string said = reader->get_accName(child(id), &text) == S_OK ? FromWide(text) : "";
+    SysFreeString(text);
+    return said;
+  };
+  long count = 0;
+  const auto press = [&](const char* button, int times) {
+    for (; times > 0; --times) {
+      reader->get_accChildCount(&count);
+      LONG id = count;
+      while (id > 0 && name(id) != button) --id;
+      ASSERT_EQ(reader->accDoDefaultAction(child(id)), S_OK) << button;
+    }
+  };
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  press(now.wYear > 2024 ? "上一年" : "下一年", std::abs(now.wYear - 2024));
+  press(now.wMonth > 2 ? "上一月" : "下一月", std::abs(now.wMonth - 2));
+  reader->get_accChildCount(&count);
+  EXPECT_EQ(count, 43);  // February 2024's 35 days and the header; no list served
+  EXPECT_EQ(name(1), "2024年1月29日 星期一 农历腊月十九");
+  EXPECT_EQ(name(7), "2024年2月4日 星期日 农历腊月廿五 立春 春节 班");
+  EXPECT_EQ(name(13), "2024年2月10日 星期六 农历正月初一 春节 休");
+  EXPECT_EQ(name(36), "年份 2024年");
+  EXPECT_EQ(reader->accDoDefaultAction(child(18)), S_OK);  // the 15th
+
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, program.dwProcessId,
+                      0, WINEVENT_OUTOFCONTEXT);
+  PumpMessages(2);
+  g_focused.clear();
+  PostMessageW(face, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_TRUE(test::WaitFor([] { return PumpMessages(1), !g_focused.empty(); }, 20000));
+  UnhookWinEvent(hook);
+  EXPECT_EQ(name(g_focused.empty() ? 0 : g_focused.back()),
+            "2024年3月15日 星期五 农历二月初六 消权日");
+
+  press("上一年", 1);
+  EXPECT_EQ(name(23), "2023年3月21日 星期二 农历二月三十 春分");
+  EXPECT_EQ(name(24), "2023年3月22日 星期三 农历闰二月初一");
+  BSTR text = nullptr;
+  EXPECT_EQ(reader->get_accName(child(44), &text), E_INVALIDARG);
+  EXPECT_EQ(reader->accDoDefaultAction(child(-1)), E_INVALIDARG);
+
+  PostMessageW(face, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_EQ(WaitForSingleObject(program.hProcess, 30000), WAIT_OBJECT_0);
+  EXPECT_TRUE(FAILED(reader->get_accChildCount(&count)));
+  reader->Release();
+  CoUninitialize();
 }
 
 }  // namespace
