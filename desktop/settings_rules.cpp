@@ -125,6 +125,8 @@ std::string_view NoticeText(SettingNotice notice) {
       return "无法取消开机启动。";
     case SettingNotice::AdminMustRemove:
       return "开机启动是管理员为所有用户设置的，需由管理员取消。";
+    case SettingNotice::PlaceNotStored:
+      return "无法保存日历的位置，下次启动时它可能不在这里。";
     case SettingNotice::None:
       break;
   }

@@ -75,7 +75,8 @@ enum class SettingNotice {
   LookNotStored,
   StartUpNotStored,
   StartUpNotRemoved,
-  AdminMustRemove
+  AdminMustRemove,
+  PlaceNotStored
 };
 std::string_view NoticeText(SettingNotice notice);
 

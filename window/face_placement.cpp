@@ -28,6 +28,16 @@ Rect FitInto(const Rect& work, int left, int top, int width, int height) {
   return {x, y, x + width, y + height};
 }
 
+// The work area, held to its monitor: after a mode change a stale work area
+// can still reach past the new, smaller screen.
+Rect WorkOn(const MonitorArea& monitor) {
+  const Rect work{std::max(monitor.Work.Left, monitor.Bounds.Left),
+                  std::max(monitor.Work.Top, monitor.Bounds.Top),
+                  std::min(monitor.Work.Right, monitor.Bounds.Right),
+                  std::min(monitor.Work.Bottom, monitor.Bounds.Bottom)};
+  return work.Left < work.Right && work.Top < work.Bottom ? work : monitor.Bounds;
+}
+
 const MonitorArea* MonitorFor(const std::vector<MonitorArea>& monitors,
                               const RememberedPlace& place) {
   for (const MonitorArea& monitor : monitors) {
@@ -49,13 +59,13 @@ Rect PlaceFace(const std::vector<MonitorArea>& monitors,
   if (monitors.empty()) return {0, 0, width, height};
   if (remembered) {
     if (const MonitorArea* monitor = MonitorFor(monitors, *remembered)) {
-      return FitInto(monitor->Work, remembered->Face.Right - width, remembered->Face.Top, width,
+      return FitInto(WorkOn(*monitor), remembered->Face.Right - width, remembered->Face.Top, width,
                      height);
     }
   }
   const auto primary = std::find_if(monitors.begin(), monitors.end(),
                                     [](const MonitorArea& m) { return m.Primary; });
-  const Rect& work = (primary != monitors.end() ? *primary : monitors.front()).Work;
+  const Rect work = WorkOn(primary != monitors.end() ? *primary : monitors.front());
   return FitInto(work, work.Right - width, work.Top, width, height);
 }
 

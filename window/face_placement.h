@@ -31,7 +31,8 @@ struct RememberedPlace {
 // Otherwise the remembered top-right corner, on its monitor when present,
 // else on the monitor it overlaps most, moved the least distance that puts
 // the face whole inside that monitor's work area; never resized. A work
-// area smaller than the face keeps the face's top-right corner inside.
+// area smaller than the face keeps the face's top-right corner inside. A
+// work area is taken no larger than its monitor.
 Rect PlaceFace(const std::vector<MonitorArea>& monitors,
                const std::optional<RememberedPlace>& remembered, int width, int height);
 

@@ -371,6 +371,8 @@ TEST(FacePlacement, HomeOrTheRememberedPlaceWholeInsideAWorkArea) {
       {{primary}, at({1300, 800, 1838, 1170}, "\\\\.\\DISPLAY9"), {1062, 530, 1600, 900}},
       {{primary}, at({0, 0, 538, 370}, "\\\\.\\DISPLAY1"), {60, 30, 598, 400}},  // under a left bar
       {all, at({1700, 50, 2238, 420}, "\\\\.\\DISPLAY3"), {1462, 0, 2000, 370}},  // smaller: corner kept
+      {{{"D", {0, 0, 1024, 768}, {0, 0, 1600, 870}, true}}, std::nullopt, {486, 0, 1024, 370}},  // stale work area
+      {{{"D", {0, 0, 1024, 768}, {1100, 0, 1600, 870}, true}}, std::nullopt, {486, 0, 1024, 370}},
       {{}, std::nullopt, {0, 0, 538, 370}}};
   // clang-format on
   for (const auto& [monitors, remembered, expected] : cases) {

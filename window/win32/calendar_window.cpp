@@ -299,13 +299,20 @@ void CalendarWindow::FollowHighContrast() {
 
 void CalendarWindow::GoHome() {
   m_place.reset();
-  WriteSettingText(FacePlaceValue, "");
+  StorePlace("");
   PlaceFace();
 }
 
 void CalendarWindow::RememberPlace() {
   m_place = PlaceOf(m_hWnd, m_dpi);
-  WriteSettingText(FacePlaceValue, FacePlaceText(*m_place));
+  StorePlace(FacePlaceText(*m_place));
+}
+
+void CalendarWindow::StorePlace(const std::string& text) {
+  // Said once a run: every later drag would fail the same way.
+  if (WriteSettingText(FacePlaceValue, text) || m_placeNoticeSaid) return;
+  m_placeNoticeSaid = true;
+  SayNotice(std::string(NoticeText(SettingNotice::PlaceNotStored)));
 }
 
 void CalendarWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {

@@ -158,11 +158,12 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   void ArmMidnightTimer();
 
   void LoadOwnDays();
-  void SayOwnDayNotice(const std::string& notice);
+  void SayNotice(const std::string& notice);
   void ExportOwnDays(HWND owner);
 
   void LoadPictures();
   void RememberPlace();
+  void StorePlace(const std::string& text);
   void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   void FillTrayMenu();
   void OnMouseButton(UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -181,6 +182,7 @@ class CalendarWindow final : public WindowHost, public SubclassTarget {
   std::unique_ptr<GdiCanvas> m_surface;
   // Where the user dragged the face; none while it lives at home.
   std::optional<RememberedPlace> m_place;
+  bool m_placeNoticeSaid = false;
   CalendarWnd m_calendar;
   // Timer1's handler: the update check, the announcement fetch and the
   // publication of the list; after m_calendar, whose state it paces.

@@ -52,10 +52,10 @@ std::string ExportStamp() {
 void CalendarWindow::LoadOwnDays() {
   OwnDaysStore::Loaded loaded = m_ownDaysStore.Load();
   State().OwnDays = std::move(loaded.Days);
-  if (!loaded.Notice.empty()) SayOwnDayNotice(loaded.Notice);
+  if (!loaded.Notice.empty()) SayNotice(loaded.Notice);
 }
 
-void CalendarWindow::SayOwnDayNotice(const std::string& notice) {
+void CalendarWindow::SayNotice(const std::string& notice) {
   m_reminderDay.reset();
   NotifyIcon().ShowBubble(Caption, notice, NIIF_WARNING);
 }
@@ -65,7 +65,7 @@ bool CalendarWindow::ChangeOwnDays(const OwnDaysStore::Change& change) {
   m_calendar.SetOwnDays(std::move(saved.Days));
   std::string notices;
   for (const std::string& notice : saved.Notices) notices += (notices.empty() ? "" : "\n") + notice;
-  if (!notices.empty()) SayOwnDayNotice(notices);
+  if (!notices.empty()) SayNotice(notices);
   RemindDue();  // the next reminder may be another one now
   return saved.Stored;
 }

@@ -21,6 +21,7 @@
 #include "window/face_scale.h"
 #include "window/own_days_view.h"
 #include "window/win32/local_clock.h"
+#include "window/win32/screen_monitors.h"
 
 namespace kelvo::testing {
 namespace {
@@ -207,6 +208,38 @@ TEST_F(CalendarWindowTest, DraggedFaceIsRememberedAndComesBackWholeInsideTheWork
   SendMessageW(Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
   PumpMessages(2);
   EXPECT_EQ(FrameOf(Handle()).right * 10000 + FrameOf(Handle()).top, work.right * 10000 + work.top);
+  // A place that cannot be stored is said.
+  const test::ReadOnlyKey locked{HKEY_CURRENT_USER, kSettingsKey};
+  SendMessageW(Handle(), WM_COMMAND, IDM_HOME, 0);
+  EXPECT_EQ(FromAnsi(window->NotifyIcon().Record().szInfo),
+            NoticeText(SettingNotice::PlaceNotStored));
+}
+
+// In a virtual desktop (KELVO_TEST_DESKTOP, 1600x900) whose mode drops to
+// 1024x768, as a resolution change or an unplugged dock does: the system's
+// broadcast brings the face at home back to the corner and the dragged one
+// the least distance whole inside.
+TEST_F(CalendarWindowTest, DesktopModeChangeLeavesTheDraggedFaceWholeInside) {
+  if (!std::getenv("KELVO_TEST_DESKTOP")) GTEST_SKIP() << "needs a virtual desktop";
+  const RECT work = WorkArea();
+  ASSERT_EQ(work.right, 1600);
+  const Rect lowerRight{1550 - Px(538), work.bottom - 50 - Px(370), 1550, work.bottom - 50};
+  WriteSettingText(CalendarWindow::FacePlaceValue,
+                   FacePlaceText({lowerRight, PlaceOf(Handle(), window->Dpi()).DeviceName, 96}));
+  const auto dragged = StartCalendarWindow();
+  ASSERT_EQ(FrameOf(dragged->Handle()).right, 1550);
+
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = 1024, mode.dmPelsHeight = 768;
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+  PumpMessages(10);
+  const RECT home = FrameOf(Handle()), moved = FrameOf(dragged->Handle());
+  EXPECT_EQ(home.right * 10000 + home.top, 1024 * 10000 + work.top);
+  EXPECT_EQ(moved.right, 1024);
+  EXPECT_TRUE(moved.top >= 0 && moved.bottom <= 768 && moved.bottom - moved.top == Px(370));
+  ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
 }
 
 // A move to a monitor of another DPI rebuilds the face at that scale, at
@@ -284,11 +317,12 @@ TEST_F(OwnDaysWindow, DaysFileInTheProfileMarksTheFaceAndThePanelNamesTheDay) {
   const Date day{now.Day.Year, now.Day.Month, static_cast<int16_t>(now.Day.Day == 1 ? 2 : 1)};
   WriteDays("a1 公历 " + MonthDay(day) + " 2000 纪念日 - - 开业\n");
   const auto window = StartCalendarWindow();
-  const DayCell& cell = window->State().DayCells[WeekdayFromMonday({day.Year, day.Month, 1}) +
-                                                  day.Day - 1];
+  const DayCell& cell =
+      window->State().DayCells[WeekdayFromMonday({day.Year, day.Month, 1}) + day.Day - 1];
   EXPECT_EQ(cell.OwnDayNames, std::vector<std::string>{"开业"});
   const Rect& area = cell.CellRect;
-  EXPECT_EQ(window->RetainedSurface().PixelAt(area.Left + 6, area.Bottom - 7), (Color{0, 153, 102}));
+  EXPECT_EQ(window->RetainedSurface().PixelAt(area.Left + 6, area.Bottom - 7),
+            (Color{0, 153, 102}));
   window->Calendar().ShowDate(day);
   EXPECT_EQ(window->State().PanelOwnDayText, "开业 · " + std::to_string(day.Year - 2000) + "周年");
 }
@@ -329,8 +363,8 @@ TEST_F(OwnDaysWindow, ReminderDueAMinuteAheadShowsABalloonWhoseClickShowsThatDay
   RemindedUntil(LocalMinuteOf(now));
   const auto window = StartCalendarWindow();
   EXPECT_EQ(BalloonTitle(*window), "");
-  EXPECT_TRUE(test::WaitFor([&] { return PumpMessages(1), BalloonTitle(*window) == "Soon"; },
-                            180000));
+  EXPECT_TRUE(
+      test::WaitFor([&] { return PumpMessages(1), BalloonTitle(*window) == "Soon"; }, 180000));
   window->Calendar().NextYear();
   SendMessageW(window->Handle(), WM_TRAYNOTIFY, 0, kBalloonClickMessage);
   EXPECT_EQ(window->State().ShownYear, now.Day.Year);
