@@ -34,11 +34,6 @@ const std::wstring kUserShortcut =
     _wgetenv(L"APPDATA") +
     std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvo日历.lnk");
 
-bool WaitUntil(auto condition) {
-  for (int i = 0; i < 200 && !condition(); ++i) Sleep(100);
-  return condition();
-}
-
 DWORD RunToEnd(std::wstring commandLine) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -68,7 +63,7 @@ const auto Calendar = [] { return FindWindowW(nullptr, L"Kelvo日历"); };
 
 bool OpenAndSeeCalendar(const std::wstring& file) {
   ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return WaitUntil([] { return IsWindowVisible(Calendar()); });
+  return WaitFor([] { return IsWindowVisible(Calendar()) != FALSE; }, 20000);
 }
 
 bool KeyExists(HKEY root, const wchar_t* path) {
@@ -79,7 +74,7 @@ bool KeyExists(HKEY root, const wchar_t* path) {
 // The QuietUninstallString; it hands the work to a copy of itself and ends at once.
 void Uninstall(const std::wstring& folder, HKEY root = kMachine) {
   EXPECT_EQ(RunToEnd(Value(kUninstallKey, L"QuietUninstallString", root)), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); })) << "folder left";
+  EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }, 20000)) << "folder left";
 }
 
 // A value put back as it was, or removed, when the case ends.
@@ -106,7 +101,7 @@ class Installer : public testing::Test {
     if (Calendar()) SendMessageW(Calendar(), WM_COMMAND, 103, 0);
     SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, L"C:\\kelvo-setup-temp\0", nullptr, FOF_NO_UI, FALSE,
                            nullptr, nullptr};
-    EXPECT_TRUE(WaitUntil([&] { return SHFileOperationW(&remove), !Exists(kTemp); }));
+    EXPECT_TRUE(WaitFor([&] { return SHFileOperationW(&remove), !Exists(kTemp); }, 20000));
   }
   const SavedValue saved_[6] = {
       {kMachine, kSettingsKey, "Transparent"}, {kMachine, kSettingsKey, "NoUpdateDate"},
