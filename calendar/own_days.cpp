@@ -209,4 +209,17 @@ std::string ReminderText(const DueReminder& reminder, Date today) {
   return text.append("还有").append(std::to_string(left)).append("天");
 }
 
+ReminderBalloon BalloonFor(const std::vector<OwnDay>& days, const std::vector<DueReminder>& due,
+                           Date today) {
+  if (due.empty()) return {};
+  const std::string& first = days[due.front().Index].Name;
+  if (due.size() == 1) return {first, ReminderText(due.front(), today)};
+  ReminderBalloon balloon{first + " 等" + std::to_string(due.size()) + "项", {}};
+  for (const DueReminder& reminder : due) {
+    if (!balloon.Text.empty()) balloon.Text += '\n';
+    balloon.Text += days[reminder.Index].Name + "：" + ReminderText(reminder, today);
+  }
+  return balloon;
+}
+
 }  // namespace kelvo

@@ -123,6 +123,15 @@ std::string ReminderText(const DueReminder& reminder);
 // The same, counted from `today` (a reminder missed while the machine was
 // off and shown later).
 std::string ReminderText(const DueReminder& reminder, Date today);
+// One balloon for every reminder due at once (a later balloon hides an
+// earlier one), counted from `today`: a single one titled with its day's
+// name; several titled "name 等N项", a "name：text" line each.
+struct ReminderBalloon {
+  std::string Title;
+  std::string Text;
+};
+ReminderBalloon BalloonFor(const std::vector<OwnDay>& days, const std::vector<DueReminder>& due,
+                           Date today);
 
 // RFC 5545 iCalendar for `days` (days_icalendar.cpp): one all-day VEVENT per
 // occurrence in the Gregorian years firstYear .. firstYear + yearCount - 1

@@ -87,6 +87,14 @@ TEST(OwnDays, RemindAtTheirTimeAndAMissedOneWhileItsDayIsAhead) {
   const auto onTheDay = RemindersDue(days, At({2026, 9, 22}, 540), At({2026, 9, 25}, 540));
   ASSERT_EQ(onTheDay.size(), 1u);
   EXPECT_EQ(ReminderText(onTheDay[0]), "2026年9月25日 农历八月十五 · 今天");
+  // Due together, they share one balloon rather than hide each other.
+  const std::vector<OwnDay> two = {days[0], DayOf("b2 公历 09-25 - 纪念日 3 09:00 店庆")};
+  const ReminderBalloon both =
+      BalloonFor(two, RemindersDue(two, At({2026, 9, 1}, 0), At({2026, 9, 23}, 0)), {2026, 9, 23});
+  EXPECT_EQ(both.Title, "妈妈 等2项");
+  EXPECT_EQ(
+      both.Text,
+      "妈妈：2026年9月25日 农历八月十五 · 还有2天\n店庆：2026年9月25日 农历八月十五 · 还有2天");
 }
 
 TEST(DaysFile, RefusesAnyBrokenRuleWholeWithItsLineAndWritesBackWhatItReads) {

@@ -76,9 +76,9 @@ void CalendarWindow::ShowOwnDayMenu(Date date, POINT screen) {
     AppendMenuW(menu.Get(), MF_STRING, item.Command, ToWide(item.Text).c_str());
   // Foreground first, or the menu would not close on a click elsewhere.
   SetForegroundWindow(m_hWnd);
-  const auto command = static_cast<uint32_t>(TrackPopupMenu(
-      menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd,
-      nullptr));
+  const auto command = static_cast<uint32_t>(
+      TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x, screen.y,
+                     0, m_hWnd, nullptr));
   const OwnDayChoice choice = ClassifyOwnDayCommand(command, State().OwnDays.size());
   switch (choice.Action) {
     case OwnDayAction::Add:
@@ -131,7 +131,9 @@ void CalendarWindow::ShowOwnDaysList() {
   OwnDaysListActions actions;
   actions.Rows = [this] { return OwnDayListRows(State().OwnDays, Today()); };
   actions.Add = [this](HWND dialog) { OpenOwnDayDialog(dialog, std::nullopt, std::nullopt); };
-  actions.Edit = [this](HWND dialog, size_t index) { OpenOwnDayDialog(dialog, index, std::nullopt); };
+  actions.Edit = [this](HWND dialog, size_t index) {
+    OpenOwnDayDialog(dialog, index, std::nullopt);
+  };
   actions.Delete = [this](HWND, size_t index) {
     const std::string id = State().OwnDays.at(index).Id;
     ChangeOwnDays([&](std::vector<OwnDay>& days) {
@@ -148,9 +150,9 @@ void CalendarWindow::ExportOwnDays(HWND owner) {
   const std::string calendar =
       WriteDaysICalendar(State().OwnDays, Today().Year, kExportYears, ExportStamp());
   const bool written = WriteWhole(*path, calendar);
-  const std::string text = written ? "已写入 " + FromWide(*path)
-                                   : "未能写入 " + FromWide(*path) + "：" +
-                                         SystemErrorText(GetLastError());
+  const std::string text =
+      written ? "已写入 " + FromWide(*path)
+              : "未能写入 " + FromWide(*path) + "：" + SystemErrorText(GetLastError());
   MessageBoxW(owner, ToWide(text).c_str(), ToWide(Caption).c_str(),
               MB_OK | (written ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
@@ -162,12 +164,13 @@ void CalendarWindow::RemindDue() {
   // A first start has nothing missed; a clock set back shows nothing twice.
   const int64_t reminded = ReadRemindedUntil().value_or(nowMinute);
   if (reminded < nowMinute) {
-    for (DueReminder due : RemindersDue(State().OwnDays, reminded, nowMinute)) {
-      // The text counts the days from the due minute's day: one shown late
-      // (missed while the machine was off) counts them from today.
-      due.DueMinute = nowMinute;
-      NotifyIcon().ShowBubble(State().OwnDays[due.Index].Name, ReminderText(due), NIIF_INFO);
-      m_reminderDay = due.Falls.When;
+    // One shown late (missed while the machine was off) counts the days
+    // left from today.
+    const std::vector<DueReminder> due = RemindersDue(State().OwnDays, reminded, nowMinute);
+    if (!due.empty()) {
+      const ReminderBalloon balloon = BalloonFor(State().OwnDays, due, now.Day);
+      NotifyIcon().ShowBubble(balloon.Title, balloon.Text, NIIF_INFO);
+      m_reminderDay = due.front().Falls.When;
     }
   }
   const int64_t until = std::max(reminded, nowMinute);
