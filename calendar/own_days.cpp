@@ -190,11 +190,6 @@ std::optional<int64_t> NextReminderDue(const std::vector<OwnDay>& days, int64_t 
   return next;
 }
 
-std::string ReminderText(const DueReminder& reminder) {
-  return ReminderText(
-      reminder, CivilFromDays(static_cast<int32_t>(FloorDiv(reminder.DueMinute, kMinutesPerDay))));
-}
-
 std::string ReminderText(const DueReminder& reminder, Date today) {
   const Date when = reminder.Falls.When;
   std::string text = std::to_string(when.Year) + "年" + std::to_string(when.Month) + "月" +

@@ -118,10 +118,8 @@ std::vector<DueReminder> RemindersDue(const std::vector<OwnDay>& days, int64_t a
 // The first due minute after `afterMinute`; empty when none is left before 2051.
 std::optional<int64_t> NextReminderDue(const std::vector<OwnDay>& days, int64_t afterMinute);
 // The balloon's text: "2025年10月7日 农历八月十六 · 今天" or "… · 还有3天",
-// the days counted from the reminder's due day.
-std::string ReminderText(const DueReminder& reminder);
-// The same, counted from `today` (a reminder missed while the machine was
-// off and shown later).
+// the days counted from `today` (a reminder missed while the machine was
+// off is shown later, and counts from the day it is shown).
 std::string ReminderText(const DueReminder& reminder, Date today);
 // One balloon for every reminder due at once (a later balloon hides an
 // earlier one), counted from `today`: a single one titled with its day's

@@ -81,12 +81,12 @@ TEST(OwnDays, RemindAtTheirTimeAndAMissedOneWhileItsDayIsAhead) {
   const std::vector<DueReminder> due =
       RemindersDue(days, At({2026, 9, 1}, 0), At({2026, 9, 24}, 0));
   ASSERT_EQ(due.size(), 1u);  // the machine was off on the 22nd
-  EXPECT_EQ(ReminderText(due[0]), "2026年9月25日 农历八月十五 · 还有3天");
+  EXPECT_EQ(ReminderText(due[0], {2026, 9, 22}), "2026年9月25日 农历八月十五 · 还有3天");
   EXPECT_EQ(ReminderText(due[0], {2026, 9, 24}), "2026年9月25日 农历八月十五 · 还有1天");
   EXPECT_TRUE(RemindersDue(days, At({2026, 9, 1}, 0), At({2026, 9, 26}, 0)).empty());
   const auto onTheDay = RemindersDue(days, At({2026, 9, 22}, 540), At({2026, 9, 25}, 540));
   ASSERT_EQ(onTheDay.size(), 1u);
-  EXPECT_EQ(ReminderText(onTheDay[0]), "2026年9月25日 农历八月十五 · 今天");
+  EXPECT_EQ(ReminderText(onTheDay[0], {2026, 9, 25}), "2026年9月25日 农历八月十五 · 今天");
   // Due together, they share one balloon rather than hide each other.
   const std::vector<OwnDay> two = {days[0], DayOf("b2 公历 09-25 - 纪念日 3 09:00 店庆")};
   const ReminderBalloon both =
